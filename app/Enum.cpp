@@ -1,0 +1,28 @@
+#include "Enum.h"
+
+#include "Globals.h"
+#include "platform/RuntimeError.h"
+
+namespace velmora {
+
+bool Enum::IsListable(Hwnd window) {
+    constexpr std::uint32_t kListable = WS_VISIBLE | WS_BORDER;
+    return (windows_.GetWindowLong(window, GWL_STYLE) & kListable) == kListable;
+}
+
+std::int16_t Enum::GetOpenWindows(Hwnd ownWindow) {
+    openWindows_.fill(WindowEntry{});
+    std::int16_t count = 0;
+    for (Hwnd window = windows_.GetWindow(ownWindow, GW_HWNDFIRST); window != 0;
+         window = windows_.GetWindow(window, GW_HWNDNEXT)) {
+        if (window == ownWindow || !IsListable(window)) continue;
+        std::string title = windows_.GetWindowText(window);
+        if (title.empty() || window == globals_.MainWindowHandle) continue;
+        if (count >= kTableSize) throw RuntimeError::SubscriptOutOfRange();
+        openWindows_[count] = {std::move(title), window};
+        ++count;
+    }
+    return count;
+}
+
+}  // namespace velmora

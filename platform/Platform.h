@@ -1,0 +1,18 @@
+#pragma once
+// The one layer through which the core reaches the window system, the runtime and its own
+// window. A backend provides all three.
+
+#include "Runtime.h"
+#include "RuntimeError.h"
+#include "Widgets.h"
+#include "WindowSystem.h"
+
+namespace velmora {
+
+struct Platform {
+    WindowSystem& windows;
+    Runtime& runtime;
+    Widgets& widgets;
+};
+
+}  // namespace velmora

@@ -1,0 +1,52 @@
+#pragma once
+// The runtime's services: settings store, message and input boxes, event pumping, files,
+// pictures and locale-aware numbers.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// A loaded picture (cursor or icon), owned by the backend; 0 means none.
+using Picture = std::uint32_t;
+
+// Message box styles used by the program.
+inline constexpr int vbOKOnly = 0;
+inline constexpr int vbExclamation = 48;
+inline constexpr int vbOK = 1;
+
+class Runtime {
+public:
+    virtual ~Runtime() = default;
+
+    // Per-user named texts under (application, section, key).
+    virtual std::string GetSetting(std::string_view app, std::string_view section,
+                                   std::string_view key, std::string_view fallback) = 0;
+    virtual void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                             std::string_view value) = 0;
+
+    // Modal boxes. The input box yields the empty text on Cancel.
+    virtual int MsgBox(std::string_view text, int style, std::string_view title) = 0;
+    virtual std::string InputBox(std::string_view prompt, std::string_view title) = 0;
+
+    // Runs every window event that is waiting, nested in the caller.
+    virtual void DoEvents() = 0;
+    // Ends the program at once: the program's windows go without their own unload handling.
+    virtual void End() = 0;
+
+    // The folder that holds the running program, without a trailing separator.
+    virtual std::string AppPath() = 0;
+    virtual char PathSeparator() = 0;
+    // Throws RuntimeError::FileNotFound when the path names nothing that can be dated.
+    virtual void FileDateTime(std::string_view path) = 0;
+    // Loads a cursor or icon file; throws RuntimeError (InvalidPicture, FileNotFound) on failure.
+    virtual Picture LoadPicture(std::string_view path) = 0;
+
+    // Locale-aware number text: the user's notation, including the decimal separator.
+    virtual std::string FormatNumber(double value) = 0;
+    virtual std::optional<double> ParseNumber(std::string_view text) = 0;
+};
+
+}  // namespace velmora

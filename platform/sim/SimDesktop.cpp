@@ -1,0 +1,89 @@
+#include "SimDesktop.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+namespace velmora::sim {
+
+Hwnd SimDesktop::Create(std::string title, std::uint32_t style, ShowState state) {
+    const Hwnd handle = nextHandle_;
+    nextHandle_ += 4;
+    // Ordinary windows open below every topmost one.
+    const auto firstOrdinary =
+        std::find_if(windows_.begin(), windows_.end(), [](const SimWindow& w) { return !w.topmost; });
+    windows_.insert(firstOrdinary, SimWindow{handle, std::move(title), style, state, false});
+    return handle;
+}
+
+void SimDesktop::Destroy(Hwnd window) {
+    std::erase_if(windows_, [window](const SimWindow& w) { return w.handle == window; });
+}
+
+void SimDesktop::SetTitle(Hwnd window, std::string title) {
+    if (SimWindow* w = Find(window)) w->title = std::move(title);
+}
+
+void SimDesktop::SetState(Hwnd window, ShowState state) {
+    if (SimWindow* w = Find(window)) w->state = state;
+}
+
+const SimWindow& SimDesktop::Window(Hwnd window) const {
+    const SimWindow* w = Find(window);
+    if (w == nullptr) throw std::out_of_range("no such sim window " + HexHandle(window));
+    return *w;
+}
+
+std::vector<Hwnd> SimDesktop::ZOrder() const {
+    std::vector<Hwnd> order;
+    order.reserve(windows_.size());
+    for (const SimWindow& w : windows_) order.push_back(w.handle);
+    return order;
+}
+
+Hwnd SimDesktop::GetWindow(Hwnd window, unsigned command) {
+    recorder_.Call("GetWindow", HexHandle(window) + "," + std::to_string(command));
+    if (beforeGetWindow) beforeGetWindow(window, command);
+    const auto position = Position(window);
+    if (!position) return 0;
+    if (command == GW_HWNDFIRST) return windows_.front().handle;
+    if (command == GW_HWNDNEXT && *position + 1 < windows_.size()) {
+        return windows_[*position + 1].handle;
+    }
+    return 0;
+}
+
+std::uint32_t SimDesktop::GetWindowLong(Hwnd window, int index) {
+    recorder_.Call("GetWindowLong", HexHandle(window) + "," + std::to_string(index));
+    const SimWindow* w = Find(window);
+    if (w == nullptr || index != GWL_STYLE) return 0;
+    std::uint32_t style = w->style;
+    if (w->state != ShowState::Hidden) style |= WS_VISIBLE;
+    if (w->state == ShowState::Minimized) style |= WS_MINIMIZE;
+    if (w->state == ShowState::Maximized) style |= WS_MAXIMIZE;
+    return style;
+}
+
+std::string SimDesktop::GetWindowText(Hwnd window) {
+    recorder_.Call("GetWindowText", HexHandle(window));
+    const SimWindow* w = Find(window);
+    return w == nullptr ? std::string() : w->title;
+}
+
+const SimWindow* SimDesktop::Find(Hwnd window) const {
+    const auto it = std::find_if(windows_.begin(), windows_.end(),
+                                 [window](const SimWindow& w) { return w.handle == window; });
+    return it == windows_.end() ? nullptr : &*it;
+}
+
+SimWindow* SimDesktop::Find(Hwnd window) {
+    return const_cast<SimWindow*>(std::as_const(*this).Find(window));
+}
+
+std::optional<std::size_t> SimDesktop::Position(Hwnd window) const {
+    const SimWindow* w = Find(window);
+    if (w == nullptr) return std::nullopt;
+    return static_cast<std::size_t>(w - windows_.data());
+}
+
+}  // namespace velmora::sim

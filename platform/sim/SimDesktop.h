@@ -1,0 +1,63 @@
+#pragma once
+// A model desktop: top-level windows with titles, styles, show states and a z-order.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "Recorder.h"
+#include "platform/WindowSystem.h"
+
+namespace velmora::sim {
+
+enum class ShowState { Normal, Minimized, Maximized, Hidden };
+
+inline constexpr std::uint32_t WS_CAPTION = 0x00C00000;  // title bar, includes WS_BORDER
+inline constexpr std::uint32_t WS_POPUP = 0x80000000;
+inline constexpr std::uint32_t WS_MINIMIZE = 0x20000000;
+inline constexpr std::uint32_t WS_MAXIMIZE = 0x01000000;
+
+struct SimWindow {
+    Hwnd handle = 0;
+    std::string title;
+    std::uint32_t style = WS_CAPTION;  // without the visibility and state bits
+    ShowState state = ShowState::Normal;
+    bool topmost = false;
+};
+
+class SimDesktop : public WindowSystem {
+public:
+    explicit SimDesktop(Recorder& recorder) : recorder_(recorder) {}
+
+    // A new window at the top of its band (the top of the z-order for ordinary windows).
+    Hwnd Create(std::string title, std::uint32_t style = WS_CAPTION,
+                ShowState state = ShowState::Normal);
+    void Destroy(Hwnd window);
+    void SetTitle(Hwnd window, std::string title);
+    void SetState(Hwnd window, ShowState state);
+
+    bool Exists(Hwnd window) const { return Find(window) != nullptr; }
+    const SimWindow& Window(Hwnd window) const;
+    // Handles from the top of the z-order down.
+    std::vector<Hwnd> ZOrder() const;
+
+    // Runs before every GetWindow call, with its window and command, so a test can change the
+    // desktop in the middle of a walk.
+    std::function<void(Hwnd, unsigned)> beforeGetWindow;
+
+    Hwnd GetWindow(Hwnd window, unsigned command) override;
+    std::uint32_t GetWindowLong(Hwnd window, int index) override;
+    std::string GetWindowText(Hwnd window) override;
+
+private:
+    const SimWindow* Find(Hwnd window) const;
+    SimWindow* Find(Hwnd window);
+    std::optional<std::size_t> Position(Hwnd window) const;
+
+    Recorder& recorder_;
+    std::vector<SimWindow> windows_;  // z-order, top first
+    Hwnd nextHandle_ = 0x00010010;
+};
+
+}  // namespace velmora::sim

@@ -1,0 +1,99 @@
+#include "SimRuntime.h"
+
+#include "platform/NumberText.h"
+#include "platform/RuntimeError.h"
+
+namespace velmora::sim {
+
+namespace {
+constexpr std::string_view kProgramApp = "Quillfern";
+constexpr std::string_view kProgramSection = "Velmora Suite";
+}  // namespace
+
+std::string SimRuntime::SettingPath(std::string_view app, std::string_view section,
+                                    std::string_view key) {
+    std::string path(app);
+    path += '\\';
+    path += section;
+    path += '\\';
+    path += key;
+    return path;
+}
+
+std::string SimRuntime::Setting(std::string_view key) const {
+    const auto it = settings.find(SettingPath(kProgramApp, kProgramSection, key));
+    return it == settings.end() ? std::string() : it->second;
+}
+
+void SimRuntime::PutSetting(std::string_view key, std::string_view value) {
+    settings.insert_or_assign(SettingPath(kProgramApp, kProgramSection, key), std::string(value));
+}
+
+std::string SimRuntime::GetSetting(std::string_view app, std::string_view section,
+                                   std::string_view key, std::string_view fallback) {
+    recorder_.Call("GetSetting", key);
+    const auto it = settings.find(SettingPath(app, section, key));
+    return it == settings.end() ? std::string(fallback) : it->second;
+}
+
+void SimRuntime::SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                             std::string_view value) {
+    recorder_.Call("SaveSetting", std::string(key) + "=" + std::string(value));
+    settings.insert_or_assign(SettingPath(app, section, key), std::string(value));
+}
+
+int SimRuntime::MsgBox(std::string_view text, int style, std::string_view title) {
+    recorder_.Call("MsgBox", title);
+    messages.push_back({std::string(text), style, std::string(title)});
+    return vbOK;
+}
+
+std::string SimRuntime::InputBox(std::string_view prompt, std::string_view title) {
+    recorder_.Call("InputBox", title);
+    inputPrompts.emplace_back(prompt);
+    if (inputAnswers.empty()) return {};
+    std::string answer = std::move(inputAnswers.front());
+    inputAnswers.pop_front();
+    return answer;
+}
+
+void SimRuntime::DoEvents() {
+    recorder_.Call("DoEvents");
+    // Events posted while these run wait for the next pass, as in a real message queue.
+    std::deque<std::function<void()>> waiting;
+    waiting.swap(pending_);
+    for (auto& event : waiting) event();
+}
+
+void SimRuntime::End() {
+    recorder_.Call("End");
+    ++endCalls;
+}
+
+std::string SimRuntime::AppPath() {
+    recorder_.Call("AppPath");
+    return appPath;
+}
+
+void SimRuntime::FileDateTime(std::string_view path) {
+    recorder_.Call("FileDateTime", path);
+    if (!files.contains(path)) throw RuntimeError::FileNotFound();
+}
+
+Picture SimRuntime::LoadPicture(std::string_view path) {
+    recorder_.Call("LoadPicture", path);
+    const auto file = files.find(path);
+    if (file == files.end()) throw RuntimeError::FileNotFound();
+    if (!file->second.starts_with(kCursorFileHeader)) throw RuntimeError::InvalidPicture();
+    return nextPicture_++;
+}
+
+std::string SimRuntime::FormatNumber(double value) {
+    return FormatLocaleNumber(value, decimalSeparator);
+}
+
+std::optional<double> SimRuntime::ParseNumber(std::string_view text) {
+    return ParseLocaleNumber(text, decimalSeparator);
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,71 @@
+#pragma once
+// The runtime's services in memory: settings, scripted boxes, an event queue, files, pictures
+// and a switchable decimal separator.
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Recorder.h"
+#include "platform/Runtime.h"
+
+namespace velmora::sim {
+
+struct ShownMessage {
+    std::string text;
+    int style;
+    std::string title;
+};
+
+class SimRuntime : public Runtime {
+public:
+    explicit SimRuntime(Recorder& recorder) : recorder_(recorder) {}
+
+    // Settings keyed "app\section\key".
+    std::map<std::string, std::string, std::less<>> settings;
+    std::vector<ShownMessage> messages;
+    std::vector<std::string> inputPrompts;
+    // Answers for the next input boxes; an empty queue answers as Cancel does.
+    std::deque<std::string> inputAnswers;
+    // Files that exist, with their contents.
+    std::map<std::string, std::string, std::less<>> files;
+    std::string appPath = "C:\\Program Files\\Velmora Suite";
+    char decimalSeparator = '.';
+    int endCalls = 0;
+
+    static std::string SettingPath(std::string_view app, std::string_view section,
+                                   std::string_view key);
+    std::string Setting(std::string_view key) const;  // under the program's own section
+    void PutSetting(std::string_view key, std::string_view value);
+
+    // Queues a window event for the next DoEvents.
+    void Post(std::function<void()> event) { pending_.push_back(std::move(event)); }
+    std::size_t Pending() const { return pending_.size(); }
+
+    std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view fallback) override;
+    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    int MsgBox(std::string_view text, int style, std::string_view title) override;
+    std::string InputBox(std::string_view prompt, std::string_view title) override;
+    void DoEvents() override;
+    void End() override;
+    std::string AppPath() override;
+    char PathSeparator() override { return '\\'; }
+    void FileDateTime(std::string_view path) override;
+    Picture LoadPicture(std::string_view path) override;
+    std::string FormatNumber(double value) override;
+    std::optional<double> ParseNumber(std::string_view text) override;
+
+private:
+    Recorder& recorder_;
+    std::deque<std::function<void()>> pending_;
+    Picture nextPicture_ = 1;
+};
+
+// The first bytes of a cursor file, which the sim's picture loader accepts.
+inline constexpr std::string_view kCursorFileHeader{"\0\0\2\0", 4};
+
+}  // namespace velmora::sim

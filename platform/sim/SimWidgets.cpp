@@ -1,0 +1,178 @@
+#include "SimWidgets.h"
+
+#include "platform/RuntimeError.h"
+
+namespace velmora::sim {
+
+namespace {
+
+// The list view's own error for a row or column that does not exist.
+RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
+
+std::string Id(ControlId control) { return std::to_string(control); }
+
+}  // namespace
+
+void SimWidgets::UserClick(ControlId control) {
+    events_->Click(control);
+}
+
+void SimWidgets::UserMouseMove(ControlId control) { events_->MouseMove(control); }
+
+void SimWidgets::UserType(ControlId textBox, std::string_view text) {
+    At(textBox).text = text;
+    events_->Change(textBox);
+}
+
+void SimWidgets::UserCheckRow(ControlId list, int row, bool checked) {
+    Row(list, row).checked = checked;
+}
+
+void SimWidgets::UserClose() { events_->QueryUnload(); }
+
+void SimWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
+    recorder_.Call("CreateForm");
+    events_ = &events;
+    controls_.clear();
+    for (const ControlSpec& spec : design.controls) {
+        SimControl control;
+        control.kind = spec.kind;
+        control.text = spec.caption;
+        control.value = spec.selected;
+        controls_.push_back(std::move(control));
+    }
+    form_ = desktop_.Create("", WS_CAPTION, ShowState::Hidden);
+}
+
+void SimWidgets::ShowForm() {
+    recorder_.Call("ShowForm");
+    desktop_.SetState(form_, ShowState::Normal);
+}
+
+Hwnd SimWidgets::FormHandle() {
+    recorder_.Call("FormHandle");
+    return form_;
+}
+
+void SimWidgets::SetFormCaption(std::string_view caption) {
+    recorder_.Call("SetFormCaption", caption);
+    caption_ = caption;
+    desktop_.SetTitle(form_, caption_);
+}
+
+void SimWidgets::SetFormIcon() {
+    recorder_.Call("SetFormIcon");
+    ++iconSets_;
+}
+
+int SimWidgets::MousePointer() { return mousePointer_; }
+
+void SimWidgets::SetMousePointer(int pointer) {
+    recorder_.Call("SetMousePointer", std::to_string(pointer));
+    mousePointer_ = pointer;
+}
+
+void SimWidgets::SetMouseIcon(Picture picture) {
+    recorder_.Call("SetMouseIcon", std::to_string(picture));
+    mouseIcon_ = picture;
+}
+
+std::string SimWidgets::Text(ControlId control) {
+    recorder_.Call("Text", Id(control));
+    return At(control).text;
+}
+
+void SimWidgets::SetText(ControlId control, std::string_view text) {
+    recorder_.Call("SetText", Id(control) + "," + std::string(text));
+    At(control).text = text;
+}
+
+bool SimWidgets::Value(ControlId control) {
+    recorder_.Call("Value", Id(control));
+    return At(control).value;
+}
+
+void SimWidgets::SetValue(ControlId control, bool selected) {
+    recorder_.Call("SetValue", Id(control) + "," + (selected ? "1" : "0"));
+    At(control).value = selected;
+}
+
+void SimWidgets::SetEnabled(ControlId control, bool enabled) {
+    recorder_.Call("SetEnabled", Id(control) + "," + (enabled ? "1" : "0"));
+    At(control).enabled = enabled;
+}
+
+bool SimWidgets::Enabled(ControlId control) { return At(control).enabled; }
+
+void SimWidgets::AddColumn(ControlId list, std::string_view heading) {
+    recorder_.Call("AddColumn", heading);
+    At(list).columns.push_back({std::string(heading), 0});
+}
+
+void SimWidgets::SetColumnWidth(ControlId list, int column, int twips) {
+    recorder_.Call("SetColumnWidth", std::to_string(column) + "," + std::to_string(twips));
+    auto& columns = At(list).columns;
+    if (column < 1 || column > static_cast<int>(columns.size())) throw IndexOutOfBounds();
+    columns[column - 1].widthTwips = twips;
+}
+
+void SimWidgets::ClearRows(ControlId list) {
+    recorder_.Call("ClearRows");
+    At(list).rows.clear();
+}
+
+void SimWidgets::AddRow(ControlId list, std::string_view text) {
+    recorder_.Call("AddRow", text);
+    At(list).rows.push_back({std::string(text), false, {}});
+}
+
+int SimWidgets::RowCount(ControlId list) {
+    recorder_.Call("RowCount");
+    return static_cast<int>(At(list).rows.size());
+}
+
+std::string SimWidgets::RowText(ControlId list, int row) {
+    recorder_.Call("RowText", std::to_string(row));
+    return Row(list, row).text;
+}
+
+bool SimWidgets::RowChecked(ControlId list, int row) {
+    recorder_.Call("RowChecked", std::to_string(row));
+    return Row(list, row).checked;
+}
+
+void SimWidgets::SetRowChecked(ControlId list, int row, bool checked) {
+    recorder_.Call("SetRowChecked", std::to_string(row) + "," + (checked ? "1" : "0"));
+    Row(list, row).checked = checked;
+}
+
+std::string SimWidgets::RowSubItem(ControlId list, int row, int subItem) {
+    recorder_.Call("RowSubItem", std::to_string(row) + "," + std::to_string(subItem));
+    const SimRow& r = Row(list, row);
+    if (subItem < 1) throw IndexOutOfBounds();
+    return subItem <= static_cast<int>(r.subItems.size()) ? r.subItems[subItem - 1] : std::string();
+}
+
+void SimWidgets::SetRowSubItem(ControlId list, int row, int subItem, std::string_view text) {
+    recorder_.Call("SetRowSubItem", std::to_string(row) + "," + std::to_string(subItem) + "," +
+                                        std::string(text));
+    SimRow& r = Row(list, row);
+    if (subItem < 1 || subItem >= static_cast<int>(At(list).columns.size())) {
+        throw IndexOutOfBounds();
+    }
+    if (static_cast<int>(r.subItems.size()) < subItem) r.subItems.resize(subItem);
+    r.subItems[subItem - 1] = text;
+}
+
+SimControl& SimWidgets::At(ControlId control) {
+    if (control >= controls_.size()) throw IndexOutOfBounds();
+    return controls_[control];
+}
+
+SimRow& SimWidgets::Row(ControlId list, int row) {
+    auto& rows = At(list).rows;
+    if (row < 1 || row > static_cast<int>(rows.size())) throw IndexOutOfBounds();
+    return rows[row - 1];
+}
+
+}  // namespace velmora::sim

@@ -1,0 +1,91 @@
+#pragma once
+// The program's own window in memory: every control's state, the list view's rows, and the
+// user's actions delivered to the core.
+
+#include <string>
+#include <vector>
+
+#include "Recorder.h"
+#include "SimDesktop.h"
+#include "platform/Widgets.h"
+
+namespace velmora::sim {
+
+struct SimColumn {
+    std::string heading;
+    int widthTwips = 0;
+};
+
+struct SimRow {
+    std::string text;
+    bool checked = false;
+    std::vector<std::string> subItems;
+};
+
+struct SimControl {
+    ControlKind kind{};
+    std::string text;
+    bool value = false;
+    bool enabled = true;
+    std::vector<SimColumn> columns;  // list views
+    std::vector<SimRow> rows;
+};
+
+class SimWidgets : public Widgets {
+public:
+    SimWidgets(Recorder& recorder, SimDesktop& desktop) : recorder_(recorder), desktop_(desktop) {}
+
+    // What the user does; each reaches the core as the real window system would deliver it.
+    void UserClick(ControlId control);
+    void UserMouseMove(ControlId control);
+    void UserType(ControlId textBox, std::string_view text);
+    void UserCheckRow(ControlId list, int row, bool checked);
+    void UserClose();
+
+    const SimControl& Control(ControlId control) const { return controls_.at(control); }
+    const std::string& Caption() const { return caption_; }
+    int IconSets() const { return iconSets_; }
+    Picture MouseIcon() const { return mouseIcon_; }
+    bool Created() const { return events_ != nullptr; }
+
+    void CreateForm(const FormSpec& design, FormEvents& events) override;
+    void ShowForm() override;
+    Hwnd FormHandle() override;
+    void SetFormCaption(std::string_view caption) override;
+    void SetFormIcon() override;
+    int MousePointer() override;
+    void SetMousePointer(int pointer) override;
+    void SetMouseIcon(Picture picture) override;
+    std::string Text(ControlId control) override;
+    void SetText(ControlId control, std::string_view text) override;
+    bool Value(ControlId control) override;
+    void SetValue(ControlId control, bool selected) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    bool Enabled(ControlId control) override;
+    void AddColumn(ControlId list, std::string_view heading) override;
+    void SetColumnWidth(ControlId list, int column, int twips) override;
+    void ClearRows(ControlId list) override;
+    void AddRow(ControlId list, std::string_view text) override;
+    int RowCount(ControlId list) override;
+    std::string RowText(ControlId list, int row) override;
+    bool RowChecked(ControlId list, int row) override;
+    void SetRowChecked(ControlId list, int row, bool checked) override;
+    std::string RowSubItem(ControlId list, int row, int subItem) override;
+    void SetRowSubItem(ControlId list, int row, int subItem, std::string_view text) override;
+
+private:
+    SimControl& At(ControlId control);
+    SimRow& Row(ControlId list, int row);
+
+    Recorder& recorder_;
+    SimDesktop& desktop_;
+    FormEvents* events_ = nullptr;
+    std::vector<SimControl> controls_;
+    Hwnd form_ = 0;
+    std::string caption_;
+    int iconSets_ = 0;
+    int mousePointer_ = vbDefault;
+    Picture mouseIcon_ = 0;
+};
+
+}  // namespace velmora::sim
