@@ -10,24 +10,24 @@ namespace velmora {
 // A top-level window. Win64 handles and X11 window ids both fit 32 bits.
 using Hwnd = std::uint32_t;
 
-inline constexpr unsigned GW_HWNDFIRST = 0;
-inline constexpr unsigned GW_HWNDNEXT = 2;
+// The Win32 values, under names of their own so that they never meet windows.h's macros.
+inline constexpr unsigned kGwHwndFirst = 0;
+inline constexpr unsigned kGwHwndNext = 2;
 
-inline constexpr int GWL_STYLE = -16;
-inline constexpr std::uint32_t WS_VISIBLE = 0x10000000;
-inline constexpr std::uint32_t WS_BORDER = 0x00800000;
+inline constexpr std::uint32_t kWsVisible = 0x10000000;
+inline constexpr std::uint32_t kWsBorder = 0x00800000;
 
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
 
-    // GW_HWNDFIRST: the window at the top of the z-order; GW_HWNDNEXT: the one below `window`.
-    // 0 at the end of the chain or when `window` no longer exists.
+    // kGwHwndFirst: the window at the top of the z-order; kGwHwndNext: the one below
+    // `window`. 0 at the end of the chain or when `window` no longer exists.
     virtual Hwnd GetWindow(Hwnd window, unsigned command) = 0;
-    // GWL_STYLE yields the style bits; 0 for a window that no longer exists.
-    virtual std::uint32_t GetWindowLong(Hwnd window, int index) = 0;
+    // The style bits (GetWindowLong with GWL_STYLE); 0 for a window that no longer exists.
+    virtual std::uint32_t WindowStyle(Hwnd window) = 0;
     // The whole title as UTF-8; empty when the window has none or no longer exists.
-    virtual std::string GetWindowText(Hwnd window) = 0;
+    virtual std::string WindowTitle(Hwnd window) = 0;
 };
 
 }  // namespace velmora

@@ -46,26 +46,26 @@ Hwnd SimDesktop::GetWindow(Hwnd window, unsigned command) {
     if (beforeGetWindow) beforeGetWindow(window, command);
     const auto position = Position(window);
     if (!position) return 0;
-    if (command == GW_HWNDFIRST) return windows_.front().handle;
-    if (command == GW_HWNDNEXT && *position + 1 < windows_.size()) {
+    if (command == kGwHwndFirst) return windows_.front().handle;
+    if (command == kGwHwndNext && *position + 1 < windows_.size()) {
         return windows_[*position + 1].handle;
     }
     return 0;
 }
 
-std::uint32_t SimDesktop::GetWindowLong(Hwnd window, int index) {
-    recorder_.Call("GetWindowLong", HexHandle(window) + "," + std::to_string(index));
+std::uint32_t SimDesktop::WindowStyle(Hwnd window) {
+    recorder_.Call("WindowStyle", HexHandle(window));
     const SimWindow* w = Find(window);
-    if (w == nullptr || index != GWL_STYLE) return 0;
+    if (w == nullptr) return 0;
     std::uint32_t style = w->style;
-    if (w->state != ShowState::Hidden) style |= WS_VISIBLE;
-    if (w->state == ShowState::Minimized) style |= WS_MINIMIZE;
-    if (w->state == ShowState::Maximized) style |= WS_MAXIMIZE;
+    if (w->state != ShowState::Hidden) style |= kWsVisible;
+    if (w->state == ShowState::Minimized) style |= kWsMinimize;
+    if (w->state == ShowState::Maximized) style |= kWsMaximize;
     return style;
 }
 
-std::string SimDesktop::GetWindowText(Hwnd window) {
-    recorder_.Call("GetWindowText", HexHandle(window));
+std::string SimDesktop::WindowTitle(Hwnd window) {
+    recorder_.Call("WindowTitle", HexHandle(window));
     const SimWindow* w = Find(window);
     return w == nullptr ? std::string() : w->title;
 }

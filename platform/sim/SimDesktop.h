@@ -13,15 +13,15 @@ namespace velmora::sim {
 
 enum class ShowState { Normal, Minimized, Maximized, Hidden };
 
-inline constexpr std::uint32_t WS_CAPTION = 0x00C00000;  // title bar, includes WS_BORDER
-inline constexpr std::uint32_t WS_POPUP = 0x80000000;
-inline constexpr std::uint32_t WS_MINIMIZE = 0x20000000;
-inline constexpr std::uint32_t WS_MAXIMIZE = 0x01000000;
+inline constexpr std::uint32_t kWsCaption = 0x00C00000;  // title bar, which includes the border
+inline constexpr std::uint32_t kWsPopup = 0x80000000;
+inline constexpr std::uint32_t kWsMinimize = 0x20000000;
+inline constexpr std::uint32_t kWsMaximize = 0x01000000;
 
 struct SimWindow {
     Hwnd handle = 0;
     std::string title;
-    std::uint32_t style = WS_CAPTION;  // without the visibility and state bits
+    std::uint32_t style = kWsCaption;  // without the visibility and state bits
     ShowState state = ShowState::Normal;
     bool topmost = false;
 };
@@ -31,7 +31,7 @@ public:
     explicit SimDesktop(Recorder& recorder) : recorder_(recorder) {}
 
     // A new window at the top of its band (the top of the z-order for ordinary windows).
-    Hwnd Create(std::string title, std::uint32_t style = WS_CAPTION,
+    Hwnd Create(std::string title, std::uint32_t style = kWsCaption,
                 ShowState state = ShowState::Normal);
     void Destroy(Hwnd window);
     void SetTitle(Hwnd window, std::string title);
@@ -47,8 +47,8 @@ public:
     std::function<void(Hwnd, unsigned)> beforeGetWindow;
 
     Hwnd GetWindow(Hwnd window, unsigned command) override;
-    std::uint32_t GetWindowLong(Hwnd window, int index) override;
-    std::string GetWindowText(Hwnd window) override;
+    std::uint32_t WindowStyle(Hwnd window) override;
+    std::string WindowTitle(Hwnd window) override;
 
 private:
     const SimWindow* Find(Hwnd window) const;

@@ -41,7 +41,7 @@ void SimWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
         control.value = spec.selected;
         controls_.push_back(std::move(control));
     }
-    form_ = desktop_.Create("", WS_CAPTION, ShowState::Hidden);
+    form_ = desktop_.Create("", kWsCaption, ShowState::Hidden);
 }
 
 void SimWidgets::ShowForm() {

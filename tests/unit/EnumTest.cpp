@@ -24,12 +24,12 @@ struct EnumTest : ::testing::Test {
 
 TEST_F(EnumTest, ListsOnlyVisibleBorderedTitledWindowsOtherThanItsOwn) {
     const Hwnd listed = sim.desktop.Create("Editor");
-    sim.desktop.Create("Hidden", sim::WS_CAPTION, ShowState::Hidden);
-    sim.desktop.Create("Popup", sim::WS_POPUP);
+    sim.desktop.Create("Hidden", sim::kWsCaption, ShowState::Hidden);
+    sim.desktop.Create("Popup", sim::kWsPopup);
     sim.desktop.Create("");
-    const Hwnd minimized = sim.desktop.Create("Minimized", sim::WS_CAPTION, ShowState::Minimized);
-    const Hwnd maximized = sim.desktop.Create("Maximized", sim::WS_CAPTION, ShowState::Maximized);
-    const Hwnd bordered = sim.desktop.Create("Thin border", WS_BORDER);
+    const Hwnd minimized = sim.desktop.Create("Minimized", sim::kWsCaption, ShowState::Minimized);
+    const Hwnd maximized = sim.desktop.Create("Maximized", sim::kWsCaption, ShowState::Maximized);
+    const Hwnd bordered = sim.desktop.Create("Thin border", kWsBorder);
 
     EXPECT_EQ(enumerator.GetOpenWindows(own), 4);
     const auto& table = enumerator.OpenWindows();
@@ -73,7 +73,7 @@ TEST_F(EnumTest, TheWalkEndsWhenTheVisitedWindowIsDestroyed) {
     const Hwnd middle = sim.desktop.Create("Middle");
     sim.desktop.Create("Top");
     sim.desktop.beforeGetWindow = [&](Hwnd window, unsigned command) {
-        if (window == middle && command == GW_HWNDNEXT) sim.desktop.Destroy(middle);
+        if (window == middle && command == kGwHwndNext) sim.desktop.Destroy(middle);
     };
     EXPECT_EQ(enumerator.GetOpenWindows(own), 2);
     EXPECT_EQ(listedTitles(2), (std::vector<std::string>{"Top", "Middle"}));
@@ -84,7 +84,7 @@ TEST_F(EnumTest, AWindowCreatedDuringTheWalkIsNotMetIfAboveIt) {
     sim.desktop.Create("Second");
     bool created = false;
     sim.desktop.beforeGetWindow = [&](Hwnd, unsigned command) {
-        if (command == GW_HWNDNEXT && !created) {
+        if (command == kGwHwndNext && !created) {
             created = true;
             sim.desktop.Create("Late");
         }

@@ -12,7 +12,7 @@ struct LoadWindowsTest : ::testing::Test, SimProgram {
 TEST_F(LoadWindowsTest, StartUpListsTheDesktopInZOrderWithStatusVisible) {
     const Hwnd a = desktop().Create("Alpha");
     const Hwnd b = desktop().Create("Beta");
-    desktop().Create("Hidden", sim::WS_CAPTION, sim::ShowState::Hidden);
+    desktop().Create("Hidden", sim::kWsCaption, sim::ShowState::Hidden);
     program.Start();
     EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Beta", "Alpha"}));
     EXPECT_EQ(form().RowHandles(), (std::vector<Hwnd>{b, a}));
@@ -126,7 +126,7 @@ TEST_F(LoadWindowsTest, AWindowDestroyedDuringTheWalkEndsItWithTheRowsFoundSoFar
     desktop().Create("Above");
     program.Start();
     desktop().beforeGetWindow = [&](Hwnd window, unsigned command) {
-        if (window == doomed && command == GW_HWNDNEXT) desktop().Destroy(doomed);
+        if (window == doomed && command == kGwHwndNext) desktop().Destroy(doomed);
     };
     widgets().UserClick(Id(Control::PushButton1));
     EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Above", "Doomed"}));

@@ -1,0 +1,454 @@
+#include "Win32Widgets.h"
+
+#include <commctrl.h>
+
+#include <cmath>
+
+#include "Handles.h"
+#include "Utf.h"
+#include "platform/RuntimeError.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+constexpr wchar_t kFormClass[] = L"VelmoraSuiteMain";
+constexpr int kFirstControlId = 100;
+constexpr int kProgramIcon = 1;  // resource id
+// Fixed single border, no maximize button. No WS_CLIPCHILDREN: the frames are see-through and
+// show the form's background.
+constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
+
+COLORREF ToColorRef(std::uint32_t color) {
+    // A colour with the high bit set names a system colour by its low byte.
+    if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+std::wstring WindowText(HWND window) {
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+Win32Widgets::Win32Widgets(MessagePump& pump, const Pictures& pictures)
+    : pump_(pump), pictures_(pictures) {
+    const HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    pump_.SetFilter([this](MSG& message) { return Filter(message); });
+}
+
+Win32Widgets::~Win32Widgets() {
+    pump_.SetFilter({});
+    if (form_ != nullptr) DestroyWindow(form_);
+    if (menu_ != nullptr) DestroyMenu(menu_);
+    for (const ControlWindow& control : controls_) {
+        if (control.background != nullptr) DeleteObject(control.background);
+    }
+    if (formBackground_ != nullptr) DeleteObject(formBackground_);
+    for (const HFONT font : fonts_) DeleteObject(font);
+    if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
+    if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
+}
+
+HFONT Win32Widgets::Font(const FontSpec& spec) {
+    const int height = -static_cast<int>(std::lround(spec.points * dpi_ / 72.0));
+    const HFONT font = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+                                   FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                   CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                                   Widen(spec.face).c_str());
+    fonts_.push_back(font);
+    return font;
+}
+
+void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
+    events_ = &events;
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    const auto loadIcon = [instance](int size) {
+        return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kProgramIcon), IMAGE_ICON,
+                                             size, size, 0));
+    };
+    bigIcon_ = loadIcon(GetSystemMetrics(SM_CXICON));
+    smallIcon_ = loadIcon(GetSystemMetrics(SM_CXSMICON));
+    formBackground_ = CreateSolidBrush(ToColorRef(design.backColor));
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = bigIcon_;
+    windowClass.hIconSm = smallIcon_;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = formBackground_;
+    windowClass.lpszClassName = kFormClass;
+    RegisterClassExW(&windowClass);
+
+    RECT frame{0, 0, Pixels(design.clientWidth), Pixels(design.clientHeight)};
+    AdjustWindowRectEx(&frame, kFormStyle, FALSE, 0);
+    form_ = CreateWindowExW(0, kFormClass, Widen(design.caption).c_str(), kFormStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                            nullptr, nullptr, instance, this);
+    SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(design.font)), FALSE);
+
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_,
+                               nullptr, instance, nullptr);
+    controls_.assign(design.controls.size(), {});
+    for (ControlId id = 0; id < design.controls.size(); ++id) {
+        CreateControl(id, design.controls[id], design);
+    }
+    // Frames lie behind what they hold; text boxes lie over the option captions left blank
+    // for them.
+    for (const ControlWindow& control : controls_) {
+        if (control.kind == ControlKind::Frame) {
+            SetWindowPos(control.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        } else if (control.kind == ControlKind::TextBox) {
+            SetWindowPos(control.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        }
+    }
+}
+
+void Win32Widgets::CreateControl(ControlId id, const ControlSpec& spec, const FormSpec& design) {
+    ControlWindow& control = controls_[id];
+    control.kind = spec.kind;
+    control.backColor = ToColorRef(spec.backColor);
+    if (spec.kind == ControlKind::Menu) {
+        // The design's tray menu: it exists, nothing opens it and it is not in a menu bar.
+        menu_ = CreatePopupMenu();
+        return;
+    }
+    if (spec.kind == ControlKind::MenuItem) {
+        AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(kFirstControlId + id),
+                    Widen(spec.caption).c_str());
+        return;
+    }
+
+    const wchar_t* windowClass = nullptr;
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    switch (spec.kind) {
+        case ControlKind::ListView:
+            windowClass = WC_LISTVIEWW;
+            style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::PushButton:
+            windowClass = WC_BUTTONW;
+            style |= WS_TABSTOP | BS_PUSHBUTTON;
+            break;
+        case ControlKind::Frame:
+            windowClass = WC_BUTTONW;
+            style |= BS_GROUPBOX;
+            break;
+        case ControlKind::OptionButton:
+            // Not an automatic radio button: the core decides which option is selected.
+            windowClass = WC_BUTTONW;
+            style |= WS_TABSTOP | BS_RADIOBUTTON | WS_CLIPSIBLINGS;
+            break;
+        case ControlKind::TextBox:
+            windowClass = WC_EDITW;
+            style |= WS_TABSTOP | ES_AUTOHSCROLL;
+            exStyle = WS_EX_CLIENTEDGE;
+            break;
+        default:
+            return;  // timer, tray icon and skin engine have no window of their own here
+    }
+
+    TwipsRect rect = spec.rect;
+    if (spec.parent != kNoParent) {
+        rect.left += design.controls[spec.parent].rect.left;
+        rect.top += design.controls[spec.parent].rect.top;
+    }
+    control.rect = {Pixels(rect.left), Pixels(rect.top), Pixels(rect.left + rect.width),
+                    Pixels(rect.top + rect.height)};
+    control.window = CreateWindowExW(
+        exStyle, windowClass, Widen(spec.caption).c_str(), style, control.rect.left,
+        control.rect.top, control.rect.right - control.rect.left,
+        control.rect.bottom - control.rect.top, form_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
+        GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(spec.font)), FALSE);
+    if (spec.kind == ControlKind::Frame || spec.kind == ControlKind::OptionButton) {
+        control.background = CreateSolidBrush(control.backColor);
+    }
+    if (spec.kind == ControlKind::OptionButton) {
+        SendMessageW(control.window, BM_SETCHECK, spec.selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    if (spec.kind == ControlKind::ListView) {
+        const DWORD listStyle = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
+        SendMessageW(control.window, LVM_SETEXTENDEDLISTVIEWSTYLE, listStyle, listStyle);
+        if (!spec.tooltip.empty()) {
+            std::wstring tip = Widen(spec.tooltip);
+            TTTOOLINFOW tool{};
+            tool.cbSize = sizeof tool;
+            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.hwnd = form_;
+            tool.uId = reinterpret_cast<UINT_PTR>(control.window);
+            tool.lpszText = tip.data();
+            SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        }
+    }
+}
+
+void Win32Widgets::ShowForm() {
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    RECT window{};
+    GetWindowRect(form_, &window);
+    const int width = window.right - window.left;
+    const int height = window.bottom - window.top;
+    SetWindowPos(form_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ShowWindow(form_, SW_SHOWNORMAL);
+    SetForegroundWindow(form_);
+}
+
+Hwnd Win32Widgets::FormHandle() { return FromHwnd(form_); }
+
+void Win32Widgets::SetFormCaption(std::string_view caption) {
+    SetWindowTextW(form_, Widen(caption).c_str());
+}
+
+void Win32Widgets::SetFormIcon() {
+    SendMessageW(form_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_));
+    SendMessageW(form_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
+}
+
+void Win32Widgets::SetMousePointer(int pointer) {
+    pointer_ = pointer;
+    ShowPointer();
+}
+
+void Win32Widgets::SetMouseIcon(Picture picture) {
+    customCursor_ = pictures_.Cursor(picture);
+    ShowPointer();
+}
+
+// Applies the pointer setting at once when the mouse is over the form.
+void Win32Widgets::ShowPointer() {
+    POINT point{};
+    GetCursorPos(&point);
+    const HWND under = WindowFromPoint(point);
+    if (under == form_ || (under != nullptr && IsChild(form_, under))) {
+        SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                     MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    }
+}
+
+std::string Win32Widgets::Text(ControlId control) { return Narrow(WindowText(Window(control))); }
+
+void Win32Widgets::SetText(ControlId control, std::string_view text) {
+    // Only the user's edits are reported as changes.
+    programSetsText_ = true;
+    SetWindowTextW(Window(control), Widen(text).c_str());
+    programSetsText_ = false;
+}
+
+bool Win32Widgets::Value(ControlId control) {
+    return SendMessageW(Window(control), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Win32Widgets::SetValue(ControlId control, bool selected) {
+    SendMessageW(Window(control), BM_SETCHECK, selected ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void Win32Widgets::SetEnabled(ControlId control, bool enabled) {
+    EnableWindow(Window(control), enabled ? TRUE : FALSE);
+}
+
+bool Win32Widgets::Enabled(ControlId control) { return IsWindowEnabled(Window(control)) != FALSE; }
+
+void Win32Widgets::AddColumn(ControlId list, std::string_view heading) {
+    const HWND view = Window(list);
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
+    const int count = static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    std::wstring text = Widen(heading);
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH;
+    column.pszText = text.data();
+    column.cx = Pixels(1440);
+    if (SendMessageW(view, LVM_INSERTCOLUMNW, count, reinterpret_cast<LPARAM>(&column)) < 0) {
+        throw RuntimeError::OutOfMemory();
+    }
+}
+
+void Win32Widgets::SetColumnWidth(ControlId list, int column, int twips) {
+    if (column < 1 || !SendMessageW(Window(list), LVM_SETCOLUMNWIDTH, column - 1, Pixels(twips))) {
+        throw IndexOutOfBounds();
+    }
+}
+
+void Win32Widgets::ClearRows(ControlId list) { SendMessageW(Window(list), LVM_DELETEALLITEMS, 0, 0); }
+
+void Win32Widgets::AddRow(ControlId list, std::string_view text) {
+    const HWND view = Window(list);
+    std::wstring wide = Widen(text);
+    LVITEMW item{};
+    item.mask = LVIF_TEXT;
+    item.iItem = static_cast<int>(SendMessageW(view, LVM_GETITEMCOUNT, 0, 0));
+    item.pszText = wide.data();
+    if (SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)) < 0) {
+        throw RuntimeError::OutOfMemory();
+    }
+}
+
+int Win32Widgets::RowCount(ControlId list) {
+    return static_cast<int>(SendMessageW(Window(list), LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string Win32Widgets::RowText(ControlId list, int row) { return RowSubItem(list, row, 0); }
+
+bool Win32Widgets::RowChecked(ControlId list, int row) {
+    const auto state = SendMessageW(Window(list), LVM_GETITEMSTATE, RowIndex(list, row),
+                                    LVIS_STATEIMAGEMASK);
+    return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
+}
+
+void Win32Widgets::SetRowChecked(ControlId list, int row, bool checked) {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SendMessageW(Window(list), LVM_SETITEMSTATE, RowIndex(list, row), reinterpret_cast<LPARAM>(&item));
+}
+
+std::string Win32Widgets::RowSubItem(ControlId list, int row, int subItem) {
+    const HWND view = Window(list);
+    const int index = RowIndex(list, row);
+    std::wstring text(256, L'\0');
+    for (;;) {
+        LVITEMW item{};
+        item.iSubItem = subItem;
+        item.pszText = text.data();
+        item.cchTextMax = static_cast<int>(text.size());
+        const auto copied = static_cast<std::size_t>(
+            SendMessageW(view, LVM_GETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item)));
+        if (copied + 1 < text.size()) {
+            text.resize(copied);
+            return Narrow(text);
+        }
+        text.resize(text.size() * 2);
+    }
+}
+
+void Win32Widgets::SetRowSubItem(ControlId list, int row, int subItem, std::string_view text) {
+    std::wstring wide = Widen(text);
+    LVITEMW item{};
+    item.iSubItem = subItem;
+    item.pszText = wide.data();
+    if (!SendMessageW(Window(list), LVM_SETITEMTEXTW, RowIndex(list, row),
+                      reinterpret_cast<LPARAM>(&item))) {
+        throw IndexOutOfBounds();
+    }
+}
+
+HWND Win32Widgets::Window(ControlId control) const {
+    if (control >= controls_.size() || controls_[control].window == nullptr) {
+        throw IndexOutOfBounds();
+    }
+    return controls_[control].window;
+}
+
+int Win32Widgets::RowIndex(ControlId list, int row) const {
+    const auto count = SendMessageW(Window(list), LVM_GETITEMCOUNT, 0, 0);
+    if (row < 1 || row > count) throw IndexOutOfBounds();
+    return row - 1;
+}
+
+ControlId Win32Widgets::ControlAt(HWND window) const {
+    for (ControlId id = 0; id < controls_.size(); ++id) {
+        const HWND own = controls_[id].window;
+        if (own != nullptr && (own == window || IsChild(own, window))) return id;
+    }
+    return kNoParent;
+}
+
+ControlId Win32Widgets::FrameAt(POINT clientPoint) const {
+    for (ControlId id = 0; id < controls_.size(); ++id) {
+        if (controls_[id].kind == ControlKind::Frame && PtInRect(&controls_[id].rect, clientPoint)) {
+            return id;
+        }
+    }
+    return kNoParent;
+}
+
+bool Win32Widgets::Filter(MSG& message) {
+    if (form_ == nullptr) return false;
+    if (message.message == WM_MOUSEMOVE && message.hwnd != form_) {
+        const ControlId control = ControlAt(message.hwnd);
+        if (control != kNoParent) events_->MouseMove(control);
+    }
+    // Tab and arrow keys move between the controls as in a dialog.
+    return IsDialogMessageW(form_, &message) != FALSE;
+}
+
+LRESULT CALLBACK Win32Widgets::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<Win32Widgets*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->form_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<Win32Widgets*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
+    return self->Handle(window, message, wParam, lParam);
+}
+
+LRESULT Win32Widgets::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam) - kFirstControlId;
+            if (id < 0 || id >= static_cast<int>(controls_.size())) break;
+            const auto control = static_cast<ControlId>(id);
+            const ControlKind kind = controls_[control].kind;
+            const WORD code = HIWORD(wParam);
+            if (code == BN_CLICKED &&
+                (kind == ControlKind::PushButton || kind == ControlKind::OptionButton)) {
+                events_->Click(control);
+            } else if (code == EN_CHANGE && kind == ControlKind::TextBox && !programSetsText_) {
+                events_->Change(control);
+            }
+            return 0;
+        }
+        case WM_CTLCOLORSTATIC: {
+            const ControlId control = ControlAt(reinterpret_cast<HWND>(lParam));
+            if (control == kNoParent || controls_[control].background == nullptr) break;
+            SetBkColor(reinterpret_cast<HDC>(wParam), controls_[control].backColor);
+            return reinterpret_cast<LRESULT>(controls_[control].background);
+        }
+        case WM_SETCURSOR:
+            if (pointer_ == vbHourglass) {
+                SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            if (pointer_ == vbCustom && LOWORD(lParam) == HTCLIENT) {
+                SetCursor(customCursor_ != nullptr ? customCursor_ : LoadCursorW(nullptr, IDC_ARROW));
+                return TRUE;
+            }
+            break;
+        case WM_MOUSEMOVE: {
+            const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+            events_->MouseMove(FrameAt(point));
+            return 0;
+        }
+        case WM_CLOSE:
+            events_->QueryUnload();
+            DestroyWindow(window);
+            return 0;
+        case WM_DESTROY:
+            form_ = nullptr;
+            PostQuitMessage(0);
+            return 0;
+        default:
+            break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace velmora::win32

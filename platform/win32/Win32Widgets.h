@@ -1,0 +1,88 @@
+#pragma once
+// The program's own window on Windows: a fixed-size top-level window with common controls,
+// built from the design table.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "MessagePump.h"
+#include "Pictures.h"
+#include "platform/Widgets.h"
+
+namespace velmora::win32 {
+
+class Win32Widgets : public Widgets {
+public:
+    Win32Widgets(MessagePump& pump, const Pictures& pictures);
+    ~Win32Widgets() override;
+    Win32Widgets(const Win32Widgets&) = delete;
+    Win32Widgets& operator=(const Win32Widgets&) = delete;
+
+    HWND Form() const { return form_; }
+
+    void CreateForm(const FormSpec& design, FormEvents& events) override;
+    void ShowForm() override;
+    Hwnd FormHandle() override;
+    void SetFormCaption(std::string_view caption) override;
+    void SetFormIcon() override;
+    int MousePointer() override { return pointer_; }
+    void SetMousePointer(int pointer) override;
+    void SetMouseIcon(Picture picture) override;
+    std::string Text(ControlId control) override;
+    void SetText(ControlId control, std::string_view text) override;
+    bool Value(ControlId control) override;
+    void SetValue(ControlId control, bool selected) override;
+    void SetEnabled(ControlId control, bool enabled) override;
+    bool Enabled(ControlId control) override;
+    void AddColumn(ControlId list, std::string_view heading) override;
+    void SetColumnWidth(ControlId list, int column, int twips) override;
+    void ClearRows(ControlId list) override;
+    void AddRow(ControlId list, std::string_view text) override;
+    int RowCount(ControlId list) override;
+    std::string RowText(ControlId list, int row) override;
+    bool RowChecked(ControlId list, int row) override;
+    void SetRowChecked(ControlId list, int row, bool checked) override;
+    std::string RowSubItem(ControlId list, int row, int subItem) override;
+    void SetRowSubItem(ControlId list, int row, int subItem, std::string_view text) override;
+
+private:
+    struct ControlWindow {
+        ControlKind kind{};
+        HWND window = nullptr;
+        RECT rect{};  // in the form's client area
+        HBRUSH background = nullptr;
+        COLORREF backColor = 0;
+    };
+
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    // Sees the form's messages before dispatch: mouse moves over controls, dialog keys.
+    bool Filter(MSG& message);
+    void CreateControl(ControlId id, const ControlSpec& spec, const FormSpec& design);
+    void ShowPointer();
+    ControlId ControlAt(HWND window) const;  // kNoParent when not one of ours
+    ControlId FrameAt(POINT clientPoint) const;
+    HWND Window(ControlId control) const;
+    int RowIndex(ControlId list, int row) const;  // 0-based index of an existing row
+    int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
+    HFONT Font(const FontSpec& spec);
+
+    MessagePump& pump_;
+    const Pictures& pictures_;
+    FormEvents* events_ = nullptr;
+    HWND form_ = nullptr;
+    HWND tooltip_ = nullptr;
+    HMENU menu_ = nullptr;
+    HICON bigIcon_ = nullptr;
+    HICON smallIcon_ = nullptr;
+    HBRUSH formBackground_ = nullptr;
+    std::vector<ControlWindow> controls_;
+    std::vector<HFONT> fonts_;
+    int dpi_ = 96;
+    int pointer_ = vbDefault;
+    HCURSOR customCursor_ = nullptr;
+    bool programSetsText_ = false;
+};
+
+}  // namespace velmora::win32

@@ -1,0 +1,15 @@
+#pragma once
+// Other programs' top-level windows through user32.
+
+#include "platform/WindowSystem.h"
+
+namespace velmora::win32 {
+
+class Win32WindowSystem : public WindowSystem {
+public:
+    Hwnd GetWindow(Hwnd window, unsigned command) override;
+    std::uint32_t WindowStyle(Hwnd window) override;
+    std::string WindowTitle(Hwnd window) override;
+};
+
+}  // namespace velmora::win32

@@ -1,0 +1,118 @@
+#include "Driver.h"
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "Remote.h"
+
+bool Checks::operator()(bool passed, const std::string& what) {
+    std::printf("%s %s\n", passed ? "PASS" : "FAIL", what.c_str());
+    std::fflush(stdout);
+    (passed ? passed_ : failed_) += 1;
+    return passed;
+}
+
+void Checks::Summary(const std::string& suite) const {
+    std::printf("%s: %d passed, %d failed\n", suite.c_str(), passed_, failed_);
+}
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), length,
+                        nullptr, nullptr);
+    return out;
+}
+
+void PumpFor(DWORD milliseconds) {
+    const ULONGLONG end = GetTickCount64() + milliseconds;
+    for (;;) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+    }
+}
+
+HWND CreateTarget(const std::wstring& title, DWORD style, bool visible) {
+    static const wchar_t* const kClass = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        windowClass.lpszClassName = L"VelmoraE2ETarget";
+        RegisterClassExW(&windowClass);
+        return L"VelmoraE2ETarget";
+    }();
+    const HWND window = CreateWindowExW(0, kClass, title.c_str(), style, 40, 40, 320, 200, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (visible) ShowWindow(window, SW_SHOWNORMAL);
+    return window;
+}
+
+ProgramUnderTest::ProgramUnderTest(const std::wstring& exe) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    std::wstring commandLine = L"\"" + exe + L"\"";
+    if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &process_)) {
+        throw std::runtime_error("cannot start " + Utf8(exe));
+    }
+    WaitForInputIdle(process_.hProcess, 20000);
+    for (int attempt = 0; attempt < 300 && main_ == nullptr; ++attempt) {
+        const HWND found = FindWindowW(L"VelmoraSuiteMain", L"Velmora Suite");
+        DWORD owner = 0;
+        if (found != nullptr && IsWindowVisible(found)) {
+            GetWindowThreadProcessId(found, &owner);
+            if (owner == process_.dwProcessId) main_ = found;
+        }
+        if (main_ == nullptr) PumpFor(100);
+    }
+    if (main_ == nullptr) throw std::runtime_error("the main window did not appear");
+}
+
+ProgramUnderTest::~ProgramUnderTest() {
+    if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process_.hProcess, 1);
+    }
+    CloseHandle(process_.hThread);
+    CloseHandle(process_.hProcess);
+}
+
+HWND ProgramUnderTest::Control(const wchar_t* windowClass, const wchar_t* caption) const {
+    return FindWindowExW(main_, nullptr, windowClass, caption);
+}
+
+bool ProgramUnderTest::Click(const wchar_t* caption) const {
+    const HWND button = Control(L"Button", caption);
+    DWORD_PTR result = 0;
+    return button != nullptr &&
+           SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 20000, &result) != 0;
+}
+
+bool ProgramUnderTest::CloseAndWait(DWORD milliseconds, DWORD* exitCode) {
+    PostMessageW(main_, WM_CLOSE, 0, 0);
+    if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
+    GetExitCodeProcess(process_.hProcess, exitCode);
+    return true;
+}
+
+std::vector<Row> ReadRows(const ProgramUnderTest& program) {
+    const RemoteList list(program.Process(), program.Control(WC_LISTVIEWW, nullptr));
+    std::vector<Row> rows;
+    const int count = list.Count();
+    for (int i = 0; i < count; ++i) {
+        rows.push_back({Utf8(list.Text(i, 0)), Utf8(list.Text(i, 1)), list.Checked(i)});
+    }
+    return rows;
+}

@@ -1,0 +1,107 @@
+// The program lists exactly the visible, bordered, titled windows of the desktop, in z-order
+// from the top, never its own; Refresh List shows a window opened later; closing ends it.
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <stdexcept>
+
+#include "Driver.h"
+
+namespace {
+
+constexpr wchar_t kPrefix[] = L"Velmora E2E ";
+// Windows the test environment itself shows and the program rightly lists. Wine shows its own
+// tray window only when no X tray host is running; the suite runs one.
+const std::set<std::string> kEnvironmentWindows = {};
+
+std::vector<std::string> Titles(const std::vector<Row>& rows) {
+    std::vector<std::string> titles;
+    for (const Row& row : rows) titles.push_back(row.title);
+    return titles;
+}
+
+std::vector<std::string> OurTitles(const std::vector<Row>& rows) {
+    std::vector<std::string> titles;
+    const std::string prefix = Utf8(kPrefix);
+    for (const Row& row : rows) {
+        if (row.title.rfind(prefix, 0) == 0) titles.push_back(row.title);
+    }
+    return titles;
+}
+
+std::string Join(const std::vector<std::string>& titles) {
+    std::string text;
+    for (const auto& title : titles) text += (text.empty() ? "" : " | ") + title;
+    return "[" + text + "]";
+}
+
+void Run(Checks& check, const std::wstring& exe) {
+    const std::wstring alpha = std::wstring(kPrefix) + L"Alpha";
+    const std::wstring beta = std::wstring(kPrefix) + L"Beta";
+    const std::wstring greek = std::wstring(kPrefix) + L"Ωμέγα 東京 ✓";
+    CreateTarget(alpha, WS_OVERLAPPEDWINDOW);
+    CreateTarget(std::wstring(kPrefix) + L"Popup", WS_POPUP);
+    CreateTarget(std::wstring(kPrefix) + L"Invisible", WS_OVERLAPPEDWINDOW, false);
+    CreateTarget(L"", WS_OVERLAPPEDWINDOW);
+    CreateTarget(beta, WS_OVERLAPPEDWINDOW);
+    CreateTarget(greek, WS_OVERLAPPEDWINDOW);
+    // Wine restacks new windows asynchronously; let the desktop settle before comparing.
+    PumpFor(2000);
+
+    ProgramUnderTest program(exe);
+    PumpFor(500);
+    std::vector<Row> rows = ReadRows(program);
+    const std::vector<std::string> expected = {Utf8(greek), Utf8(beta), Utf8(alpha)};
+    check(OurTitles(rows) == expected,
+          "start-up lists the listable targets in z-order: " + Join(OurTitles(rows)));
+    for (const Row& row : rows) {
+        const bool ours = row.title.rfind(Utf8(kPrefix), 0) == 0;
+        if (!ours) {
+            check(kEnvironmentWindows.contains(row.title),
+                  "row from the environment is a known one: " + row.title);
+        }
+    }
+    check(std::none_of(rows.begin(), rows.end(),
+                       [](const Row& row) { return row.title == "Velmora Suite"; }),
+          "the program's own window is not listed");
+    check(std::all_of(rows.begin(), rows.end(),
+                      [](const Row& row) { return row.status == "Visible" && !row.checked; }),
+          "every row is unchecked with status Visible");
+
+    const std::wstring late = std::wstring(kPrefix) + L"Late";
+    CreateTarget(late, WS_OVERLAPPEDWINDOW);
+    PumpFor(2000);
+    check(ReadRows(program).size() == rows.size(), "the list is a snapshot until Refresh");
+    check(program.Click(L"Refresh List (Ctrl+Shift+L)"), "Refresh List is clicked");
+    rows = ReadRows(program);
+    const std::vector<std::string> refreshed = {Utf8(late), Utf8(greek), Utf8(beta), Utf8(alpha)};
+    check(OurTitles(rows) == refreshed,
+          "after Refresh the new window heads the list: " + Join(OurTitles(rows)));
+    check(std::all_of(rows.begin(), rows.end(), [](const Row& row) { return row.status == "Visible"; }),
+          "refreshed rows have status Visible");
+    std::printf("rows: %s\n", Join(Titles(rows)).c_str());
+
+    DWORD exitCode = 1;
+    check(program.CloseAndWait(15000, &exitCode), "WM_CLOSE ends the process");
+    check(exitCode == 0, "the process exits with code 0");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe>\n");
+        return 2;
+    }
+    Checks check;
+    try {
+        Run(check, argv[1]);
+    } catch (const std::exception& error) {
+        check(false, error.what());
+    }
+    check.Summary(sizeof(void*) == 8 ? "win32 e2e x86_64" : "win32 e2e i686");
+    return check.Failed() == 0 ? 0 : 1;
+}
