@@ -11,7 +11,6 @@ namespace velmora {
 
 namespace {
 
-constexpr ControlId kListView = Id(Control::ListView1);
 constexpr std::string_view kCursorFile = "HAND-M.CUR";
 
 bool IsPushButton(ControlId control) {
@@ -30,9 +29,11 @@ void RunUntrapped(Runtime& runtime, ControlId control, std::string_view event, B
 
 }  // namespace
 
-Form1::Form1(Platform& platform, Globals& globals, Enum& enumerator)
-    : runtime_(platform.runtime),
+Form1::Form1(Platform& platform, Globals& globals, Enum& enumerator, MSendInput& sendInput)
+    : windows_(platform.windows),
+      runtime_(platform.runtime),
       widgets_(platform.widgets),
+      sendInput_(sendInput),
       globals_(globals),
       enum_(enumerator) {}
 
@@ -76,6 +77,7 @@ void Form1::SetAppTitle() { globals_.AppTitle = AppTitleFrom(kProductName); }
 
 void Form1::loadWindows() {
     ErrorTrap trap(runtime_, "Form1", "loadWindows");
+    ++listGeneration_;
     trap(100, [&] { enum_.GetOpenWindows(widgets_.FormHandle()); });
     // Rows and handles stay in step: when the rows could not be removed, their handles stay too.
     bool rowsRemoved = false;
@@ -178,9 +180,17 @@ void Form1::BackgroundMouseMove() {
 
 void Form1::Click(ControlId control) {
     switch (static_cast<Control>(control)) {
-        case Control::PushButton1:
-            PushButton1_Click();
-            break;
+        case Control::PushButton1: PushButton1_Click(); break;
+        case Control::PushButton2: PushButton2_Click(); break;
+        case Control::PushButton3: PushButton3_Click(); break;
+        case Control::PushButton4: PushButton4_Click(); break;
+        case Control::PushButton5: PushButton5_Click(); break;
+        case Control::PushButton6: PushButton6_Click(); break;
+        case Control::PushButton7: PushButton7_Click(); break;
+        case Control::PushButton8: PushButton8_Click(); break;
+        case Control::PushButton9: PushButton9_Click(); break;
+        case Control::PushButton10: PushButton10_Click(); break;
+        case Control::PushButton11: PushButton11_Click(); break;
         case Control::Option1:
         case Control::Option2:
         case Control::Option3:

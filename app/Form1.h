@@ -10,11 +10,12 @@
 namespace velmora {
 
 class Enum;
+class MSendInput;
 struct Globals;
 
 class Form1 : public FormEvents {
 public:
-    Form1(Platform& platform, Globals& globals, Enum& enumerator);
+    Form1(Platform& platform, Globals& globals, Enum& enumerator, MSendInput& sendInput);
 
     void Form_Load();
     void Form_QueryUnload();
@@ -23,6 +24,20 @@ public:
     // Rebuilds the list from a fresh enumeration; row i belongs to RowHandles()[i - 1].
     void loadWindows();
     void PushButton1_Click();
+
+    // Selection commands: they change check marks only.
+    void PushButton2_Click();  // Check All
+    void PushButton3_Click();  // Uncheck All
+    void PushButton4_Click();  // Check Entries Containing X
+    void PushButton5_Click();  // Check Entries Not Containing X
+
+    // Window commands on the checked rows.
+    void PushButton6_Click();   // Hide
+    void PushButton7_Click();   // Show
+    void PushButton8_Click();   // Close
+    void PushButton9_Click();   // Minimize
+    void PushButton10_Click();  // Maximize
+    void PushButton11_Click();  // Restore
 
     const std::vector<Hwnd>& RowHandles() const { return rowHandles_; }
 
@@ -33,6 +48,19 @@ public:
     void QueryUnload() override { Form_QueryUnload(); }
 
 private:
+    static constexpr ControlId kListView = Id(Control::ListView1);
+
+    void SetAllChecks(std::string_view procedure, bool checked);
+    void CheckMatching(std::string_view procedure, bool containing);
+    // Applies a show state to every checked row's window and writes the row's status.
+    void ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
+                     bool refreshAfter);
+    // Brings the row's window to the front; throws unless a window with exactly the row's
+    // title, other than the program's own, is then in the foreground.
+    void SwitchToRowWindow(int row);
+    Hwnd RowHandle(int row) const;
+    int RowCount();
+
     bool Selected(Control option);
     // Sets an option as the program does: selecting a cleared option clears the other option of
     // its frame and runs its click handling; clearing runs nothing.
@@ -49,11 +77,15 @@ private:
     void ButtonMouseMove();
     void BackgroundMouseMove();
 
+    WindowSystem& windows_;
     Runtime& runtime_;
     Widgets& widgets_;
+    MSendInput& sendInput_;
     Globals& globals_;
     Enum& enum_;
     std::vector<Hwnd> rowHandles_;
+    // Counts list rebuilds, so that a walk over the rows ends when the list is rebuilt under it.
+    unsigned listGeneration_ = 0;
 };
 
 }  // namespace velmora

@@ -21,6 +21,16 @@ std::string ProgramFile(Runtime& runtime, std::string_view relativePath) {
     return path;
 }
 
+void WaitSeconds(Runtime& runtime, double seconds) {
+    const double start = runtime.MonotonicSeconds();
+    for (;;) {
+        const double elapsed = runtime.MonotonicSeconds() - start;
+        if (elapsed >= seconds) return;
+        runtime.WaitForEvents(seconds - elapsed);
+        runtime.DoEvents();
+    }
+}
+
 std::string AppTitleFrom(std::string_view displayName) {
     std::string_view title = displayName;
     do {

@@ -4,13 +4,17 @@
 #include "Enum.h"
 #include "Form1.h"
 #include "Globals.h"
+#include "sendkeys/MSendInput.h"
 
 namespace velmora {
 
 class Program {
 public:
     explicit Program(Platform& platform)
-        : platform_(platform), enum_(platform.windows, globals_), form1_(platform, globals_, enum_) {}
+        : platform_(platform),
+          enum_(platform.windows, globals_),
+          sendInput_(platform.keyboard),
+          form1_(platform, globals_, enum_, sendInput_) {}
 
     // Creates the main window hidden, runs its load handler and shows it.
     void Start();
@@ -23,6 +27,7 @@ private:
     Platform& platform_;
     Globals globals_;
     Enum enum_;
+    MSendInput sendInput_;
     Form1 form1_;
 };
 

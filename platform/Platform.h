@@ -1,7 +1,8 @@
 #pragma once
 // The one layer through which the core reaches the window system, the runtime and its own
-// window. A backend provides all three.
+// window. A backend provides all of them.
 
+#include "Keyboard.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
 #include "Widgets.h"
@@ -11,6 +12,7 @@ namespace velmora {
 
 struct Platform {
     WindowSystem& windows;
+    Keyboard& keyboard;
     Runtime& runtime;
     Widgets& widgets;
 };

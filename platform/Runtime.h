@@ -33,6 +33,10 @@ public:
 
     // Runs every window event that is waiting, nested in the caller.
     virtual void DoEvents() = 0;
+    // Sleeps until a window event is waiting or `seconds` have passed, whichever is first.
+    virtual void WaitForEvents(double seconds) = 0;
+    // Seconds on a clock that only moves forward: unaffected by midnight or clock changes.
+    virtual double MonotonicSeconds() = 0;
     // Ends the program at once: the program's windows go without their own unload handling.
     virtual void End() = 0;
 
@@ -47,6 +51,8 @@ public:
     // Locale-aware number text: the user's notation, including the decimal separator.
     virtual std::string FormatNumber(double value) = 0;
     virtual std::optional<double> ParseNumber(std::string_view text) = 0;
+    // Whether `find` occurs in `text` under the user's locale, ignoring case (UTF-8 both).
+    virtual bool TextContains(std::string_view text, std::string_view find) = 0;
 };
 
 }  // namespace velmora

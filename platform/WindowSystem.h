@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace velmora {
 
@@ -17,6 +18,11 @@ inline constexpr unsigned kGwHwndNext = 2;
 inline constexpr std::uint32_t kWsVisible = 0x10000000;
 inline constexpr std::uint32_t kWsBorder = 0x00800000;
 
+inline constexpr int kSwHide = 0;
+inline constexpr int kSwShowMaximized = 3;
+inline constexpr int kSwMinimize = 6;
+inline constexpr int kSwRestore = 9;
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -28,6 +34,16 @@ public:
     virtual std::uint32_t WindowStyle(Hwnd window) = 0;
     // The whole title as UTF-8; empty when the window has none or no longer exists.
     virtual std::string WindowTitle(Hwnd window) = 0;
+
+    // Changes the show state (kSwHide, kSwShowMaximized, kSwMinimize, kSwRestore); a window
+    // that no longer exists is left alone.
+    virtual void ShowWindow(Hwnd window, int command) = 0;
+    // Brings a top-level window whose title is exactly `title` to the foreground: `preferred`
+    // when it still has that title, else the topmost such window. Never one of the program's
+    // own windows. Throws RuntimeError when no window has the title; a window that could not
+    // be brought forward is left as it is (callers check GetForegroundWindow).
+    virtual void ActivateWindow(std::string_view title, Hwnd preferred) = 0;
+    virtual Hwnd GetForegroundWindow() = 0;
 };
 
 }  // namespace velmora

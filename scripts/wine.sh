@@ -25,7 +25,8 @@ ensure_wine_packages() {
 build_windows() {
     local arch=$1
     local dir="$root/build/win-$arch"
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+    cmake --no-warn-unused-cli -S "$root" -B "$dir" \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1 || { cat "$dir/build.log"; return 1; }
 }

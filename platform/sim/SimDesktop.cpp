@@ -12,12 +12,14 @@ Hwnd SimDesktop::Create(std::string title, std::uint32_t style, ShowState state)
     // Ordinary windows open below every topmost one.
     const auto firstOrdinary =
         std::find_if(windows_.begin(), windows_.end(), [](const SimWindow& w) { return !w.topmost; });
-    windows_.insert(firstOrdinary, SimWindow{handle, std::move(title), style, state, false});
+    windows_.insert(firstOrdinary, SimWindow{handle, std::move(title), style, state});
+    if (state != ShowState::Hidden) foreground_ = handle;
     return handle;
 }
 
 void SimDesktop::Destroy(Hwnd window) {
     std::erase_if(windows_, [window](const SimWindow& w) { return w.handle == window; });
+    if (foreground_ == window) foreground_ = windows_.empty() ? 0 : windows_.front().handle;
 }
 
 void SimDesktop::SetTitle(Hwnd window, std::string title) {
@@ -26,6 +28,42 @@ void SimDesktop::SetTitle(Hwnd window, std::string title) {
 
 void SimDesktop::SetState(Hwnd window, ShowState state) {
     if (SimWindow* w = Find(window)) w->state = state;
+}
+
+void SimDesktop::SetCloseReaction(Hwnd window, CloseReaction reaction) {
+    if (SimWindow* w = Find(window)) w->onAltF4 = reaction;
+}
+
+void SimDesktop::MarkProgramOwn(Hwnd window) {
+    if (SimWindow* w = Find(window)) w->programOwn = true;
+}
+
+void SimDesktop::Activate(Hwnd window) {
+    const auto position = Position(window);
+    if (!position) return;
+    SimWindow moved = windows_[*position];
+    windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(*position));
+    const auto top = moved.topmost ? windows_.begin()
+                                   : std::find_if(windows_.begin(), windows_.end(),
+                                                  [](const SimWindow& w) { return !w.topmost; });
+    windows_.insert(top, std::move(moved));
+    foreground_ = window;
+}
+
+void SimDesktop::PressAltF4() {
+    SimWindow* target = Find(foreground_);
+    if (target == nullptr) return;
+    altF4Received.push_back(target->title);
+    switch (target->onAltF4) {
+        case CloseReaction::Close:
+            Destroy(foreground_);
+            break;
+        case CloseReaction::AskToSave:
+            Activate(Create(target->title + " - Save changes?"));
+            break;
+        case CloseReaction::Refuse:
+            break;
+    }
 }
 
 const SimWindow& SimDesktop::Window(Hwnd window) const {
@@ -68,6 +106,47 @@ std::string SimDesktop::WindowTitle(Hwnd window) {
     recorder_.Call("WindowTitle", HexHandle(window));
     const SimWindow* w = Find(window);
     return w == nullptr ? std::string() : w->title;
+}
+
+void SimDesktop::ShowWindow(Hwnd window, int command) {
+    recorder_.Call("ShowWindow", HexHandle(window) + "," + std::to_string(command));
+    SimWindow* w = Find(window);
+    if (w == nullptr) return;
+    switch (command) {
+        case kSwHide:
+            w->state = ShowState::Hidden;
+            break;
+        case kSwMinimize:
+            w->state = ShowState::Minimized;
+            break;
+        case kSwShowMaximized:
+            w->state = ShowState::Maximized;
+            Activate(window);
+            break;
+        case kSwRestore:
+            w->state = ShowState::Normal;
+            Activate(window);
+            break;
+        default:
+            break;
+    }
+}
+
+void SimDesktop::ActivateWindow(std::string_view title, Hwnd preferred) {
+    recorder_.Call("ActivateWindow", std::string(title) + "," + HexHandle(preferred));
+    const auto matches = [title](const SimWindow& w) { return !w.programOwn && w.title == title; };
+    const SimWindow* target = Find(preferred);
+    if (target == nullptr || !matches(*target)) {
+        const auto found = std::find_if(windows_.begin(), windows_.end(), matches);
+        target = found == windows_.end() ? nullptr : &*found;
+    }
+    if (target == nullptr) throw RuntimeError(5, "Invalid procedure call or argument");
+    if (!refuseActivation) Activate(target->handle);
+}
+
+Hwnd SimDesktop::GetForegroundWindow() {
+    recorder_.Call("GetForegroundWindow");
+    return foreground_;
 }
 
 const SimWindow* SimDesktop::Find(Hwnd window) const {

@@ -18,12 +18,17 @@ inline constexpr std::uint32_t kWsPopup = 0x80000000;
 inline constexpr std::uint32_t kWsMinimize = 0x20000000;
 inline constexpr std::uint32_t kWsMaximize = 0x01000000;
 
+// What a window does when it receives Alt+F4.
+enum class CloseReaction { Close, AskToSave, Refuse };
+
 struct SimWindow {
     Hwnd handle = 0;
     std::string title;
     std::uint32_t style = kWsCaption;  // without the visibility and state bits
     ShowState state = ShowState::Normal;
     bool topmost = false;
+    CloseReaction onAltF4 = CloseReaction::Close;
+    bool programOwn = false;  // one of the program's own windows
 };
 
 class SimDesktop : public WindowSystem {
@@ -36,6 +41,12 @@ public:
     void Destroy(Hwnd window);
     void SetTitle(Hwnd window, std::string title);
     void SetState(Hwnd window, ShowState state);
+    void SetCloseReaction(Hwnd window, CloseReaction reaction);
+    void MarkProgramOwn(Hwnd window);
+    // Makes a window the foreground window and raises it within its band.
+    void Activate(Hwnd window);
+    // The foreground window's reaction to Alt+F4.
+    void PressAltF4();
 
     bool Exists(Hwnd window) const { return Find(window) != nullptr; }
     const SimWindow& Window(Hwnd window) const;
@@ -45,10 +56,17 @@ public:
     // Runs before every GetWindow call, with its window and command, so a test can change the
     // desktop in the middle of a walk.
     std::function<void(Hwnd, unsigned)> beforeGetWindow;
+    // When set, activation requests leave the foreground as it is.
+    bool refuseActivation = false;
+    // Titles of the windows that received Alt+F4, in order.
+    std::vector<std::string> altF4Received;
 
     Hwnd GetWindow(Hwnd window, unsigned command) override;
     std::uint32_t WindowStyle(Hwnd window) override;
     std::string WindowTitle(Hwnd window) override;
+    void ShowWindow(Hwnd window, int command) override;
+    void ActivateWindow(std::string_view title, Hwnd preferred) override;
+    Hwnd GetForegroundWindow() override;
 
 private:
     const SimWindow* Find(Hwnd window) const;
@@ -58,6 +76,7 @@ private:
     Recorder& recorder_;
     std::vector<SimWindow> windows_;  // z-order, top first
     Hwnd nextHandle_ = 0x00010010;
+    Hwnd foreground_ = 0;
 };
 
 }  // namespace velmora::sim

@@ -1,8 +1,9 @@
 #pragma once
-// The whole sim backend: one recorder shared by the desktop, the runtime and the widgets.
+// The whole sim backend: one recorder shared by the desktop, keyboard, runtime and widgets.
 
 #include "Recorder.h"
 #include "SimDesktop.h"
+#include "SimKeyboard.h"
 #include "SimRuntime.h"
 #include "SimWidgets.h"
 #include "platform/Platform.h"
@@ -12,9 +13,19 @@ namespace velmora::sim {
 struct SimPlatform {
     Recorder recorder;
     SimDesktop desktop{recorder};
+    SimKeyboard keyboard{recorder};
     SimRuntime runtime{recorder};
     SimWidgets widgets{recorder, desktop};
-    Platform platform{desktop, runtime, widgets};
+    Platform platform{desktop, keyboard, runtime, widgets};
+
+    // The foreground window reacts to Alt+F4 typed through the keyboard.
+    SimPlatform() {
+        keyboard.onInput = [this](const std::vector<KeyInputRecord>& batch) {
+            if (PressesAltF4(batch)) desktop.PressAltF4();
+        };
+    }
+    SimPlatform(const SimPlatform&) = delete;
+    SimPlatform& operator=(const SimPlatform&) = delete;
 };
 
 }  // namespace velmora::sim

@@ -1,5 +1,8 @@
 #include "SimRuntime.h"
 
+#include <algorithm>
+
+#include "TextFold.h"
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
 
@@ -65,6 +68,26 @@ void SimRuntime::DoEvents() {
     for (auto& event : waiting) event();
 }
 
+void SimRuntime::Schedule(double at, std::function<void()> event) {
+    scheduled_.push_back({at, std::move(event)});
+}
+
+void SimRuntime::WaitForEvents(double seconds) {
+    recorder_.Call("WaitForEvents");
+    if (!pending_.empty() || seconds <= 0) return;
+    const auto next = std::min_element(scheduled_.begin(), scheduled_.end(),
+                                       [](const Timed& a, const Timed& b) { return a.at < b.at; });
+    const double deadline = clock + seconds;
+    double wakeUp = deadline;
+    if (next != scheduled_.end() && next->at < deadline) {
+        wakeUp = std::max(clock, next->at);
+        pending_.push_back(std::move(next->event));
+        scheduled_.erase(next);
+    }
+    waited += wakeUp - clock;
+    clock = wakeUp;
+}
+
 void SimRuntime::End() {
     recorder_.Call("End");
     ++endCalls;
@@ -94,6 +117,11 @@ std::string SimRuntime::FormatNumber(double value) {
 
 std::optional<double> SimRuntime::ParseNumber(std::string_view text) {
     return ParseLocaleNumber(text, decimalSeparator);
+}
+
+bool SimRuntime::TextContains(std::string_view text, std::string_view find) {
+    const std::u32string folded = FoldCase(text);
+    return folded.find(FoldCase(find)) != std::u32string::npos;
 }
 
 }  // namespace velmora::sim

@@ -43,6 +43,13 @@ public:
     // Queues a window event for the next DoEvents.
     void Post(std::function<void()> event) { pending_.push_back(std::move(event)); }
     std::size_t Pending() const { return pending_.size(); }
+    // Queues a window event when the clock reaches `at` seconds.
+    void Schedule(double at, std::function<void()> event);
+
+    // The monotonic clock in seconds; it moves only while the program waits for events.
+    double clock = 0;
+    // Seconds spent in WaitForEvents, in all.
+    double waited = 0;
 
     std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view fallback) override;
@@ -51,6 +58,8 @@ public:
     int MsgBox(std::string_view text, int style, std::string_view title) override;
     std::string InputBox(std::string_view prompt, std::string_view title) override;
     void DoEvents() override;
+    void WaitForEvents(double seconds) override;
+    double MonotonicSeconds() override { return clock; }
     void End() override;
     std::string AppPath() override;
     char PathSeparator() override { return '\\'; }
@@ -58,10 +67,16 @@ public:
     Picture LoadPicture(std::string_view path) override;
     std::string FormatNumber(double value) override;
     std::optional<double> ParseNumber(std::string_view text) override;
+    bool TextContains(std::string_view text, std::string_view find) override;
 
 private:
     Recorder& recorder_;
+    struct Timed {
+        double at;
+        std::function<void()> event;
+    };
     std::deque<std::function<void()>> pending_;
+    std::vector<Timed> scheduled_;
     Picture nextPicture_ = 1;
 };
 

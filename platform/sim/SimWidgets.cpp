@@ -42,11 +42,13 @@ void SimWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
         controls_.push_back(std::move(control));
     }
     form_ = desktop_.Create("", kWsCaption, ShowState::Hidden);
+    desktop_.MarkProgramOwn(form_);
 }
 
 void SimWidgets::ShowForm() {
     recorder_.Call("ShowForm");
     desktop_.SetState(form_, ShowState::Normal);
+    desktop_.Activate(form_);
 }
 
 Hwnd SimWidgets::FormHandle() {

@@ -2,7 +2,7 @@
 // Window handles cross the core as 32-bit values: Win64 handles have 32 significant bits and
 // are sign-extended back, as Windows does between 32- and 64-bit processes.
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The runtime's input box: a prompt, a one-line field, OK and Cancel.
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <string>
 

@@ -2,7 +2,7 @@
 // The one place where the program's window messages are taken from the queue and dispatched:
 // by the message loop and, nested, by DoEvents.
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <functional>
 

@@ -1,7 +1,7 @@
 #pragma once
 // Cursors loaded from files, owned here and named by Picture numbers.
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #include "Utf.h"
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 namespace velmora::win32 {
 

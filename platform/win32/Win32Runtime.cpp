@@ -1,5 +1,8 @@
 #include "Win32Runtime.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <string>
 
 #include "InputDialog.h"
@@ -69,6 +72,15 @@ std::string Win32Runtime::InputBox(std::string_view prompt, std::string_view tit
 
 void Win32Runtime::DoEvents() { pump_.DispatchPending(); }
 
+void Win32Runtime::WaitForEvents(double seconds) {
+    const auto milliseconds = static_cast<DWORD>(std::ceil(std::clamp(seconds, 0.0, 86400.0) * 1000));
+    MsgWaitForMultipleObjectsEx(0, nullptr, milliseconds, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+}
+
+double Win32Runtime::MonotonicSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
 void Win32Runtime::End() { ExitProcess(0); }
 
 std::string Win32Runtime::AppPath() {
@@ -121,6 +133,15 @@ std::string Win32Runtime::FormatNumber(double value) {
 
 std::optional<double> Win32Runtime::ParseNumber(std::string_view text) {
     return ParseLocaleNumber(text, DecimalSeparator());
+}
+
+bool Win32Runtime::TextContains(std::string_view text, std::string_view find) {
+    const std::wstring haystack = Widen(text);
+    const std::wstring needle = Widen(find);
+    if (needle.empty()) return true;
+    return FindNLSStringEx(LOCALE_NAME_USER_DEFAULT, FIND_FROMSTART | LINGUISTIC_IGNORECASE,
+                           haystack.c_str(), static_cast<int>(haystack.size()), needle.c_str(),
+                           static_cast<int>(needle.size()), nullptr, nullptr, nullptr, 0) >= 0;
 }
 
 }  // namespace velmora::win32

@@ -2,7 +2,7 @@
 // The runtime's services on Windows: registry settings, message and input boxes, the message
 // pump, files, cursor pictures and the user's number notation.
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include "MessagePump.h"
 #include "Pictures.h"
@@ -25,6 +25,8 @@ public:
     int MsgBox(std::string_view text, int style, std::string_view title) override;
     std::string InputBox(std::string_view prompt, std::string_view title) override;
     void DoEvents() override;
+    void WaitForEvents(double seconds) override;
+    double MonotonicSeconds() override;
     void End() override;
     std::string AppPath() override;
     char PathSeparator() override { return '\\'; }
@@ -32,6 +34,7 @@ public:
     Picture LoadPicture(std::string_view path) override;
     std::string FormatNumber(double value) override;
     std::optional<double> ParseNumber(std::string_view text) override;
+    bool TextContains(std::string_view text, std::string_view find) override;
 
 private:
     char DecimalSeparator() const;

@@ -2,7 +2,7 @@
 // The program's own window on Windows: a fixed-size top-level window with common controls,
 // built from the design table.
 
-#include <windows.h>
+#include "WindowsApi.h"
 
 #include <vector>
 

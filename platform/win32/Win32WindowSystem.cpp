@@ -1,16 +1,67 @@
 #include "Win32WindowSystem.h"
 
-#include <windows.h>
+#include "WindowsApi.h"
 
+#include <algorithm>
 #include <string>
 
 #include "Handles.h"
 #include "Utf.h"
+#include "platform/RuntimeError.h"
 
 namespace velmora::win32 {
 
 static_assert(kGwHwndFirst == GW_HWNDFIRST && kGwHwndNext == GW_HWNDNEXT);
 static_assert(kWsVisible == WS_VISIBLE && kWsBorder == WS_BORDER);
+static_assert(kSwHide == SW_HIDE && kSwShowMaximized == SW_SHOWMAXIMIZED &&
+              kSwMinimize == SW_MINIMIZE && kSwRestore == SW_RESTORE);
+
+namespace {
+
+bool OfThisProcess(HWND window) {
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(window, &process);
+    return process == ::GetCurrentProcessId();
+}
+
+std::wstring TitleOf(HWND window) {
+    std::wstring title(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
+    title.resize(static_cast<std::size_t>(
+        std::max(0, ::GetWindowTextW(window, title.data(), static_cast<int>(title.size())))));
+    return title;
+}
+
+HWND FindByTitle(const std::wstring& title, HWND preferred) {
+    const auto matches = [&title](HWND window) {
+        return ::IsWindow(window) && !OfThisProcess(window) && TitleOf(window) == title;
+    };
+    if (preferred != nullptr && matches(preferred)) return preferred;
+    for (HWND window = ::GetTopWindow(nullptr); window != nullptr;
+         window = ::GetWindow(window, GW_HWNDNEXT)) {
+        if (::IsWindowVisible(window) && matches(window)) return window;
+    }
+    return nullptr;
+}
+
+// Windows lets a program take the foreground only in some situations; sharing the input state
+// of the current foreground thread for a moment is the usual way through.
+bool BringToForeground(HWND window) {
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        ::SetForegroundWindow(window);
+        if (::GetForegroundWindow() == window) return true;
+        const DWORD ours = ::GetCurrentThreadId();
+        const DWORD theirs = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+        const bool attached = theirs != 0 && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
+        ::BringWindowToTop(window);
+        ::SetForegroundWindow(window);
+        if (attached) ::AttachThreadInput(ours, theirs, FALSE);
+        if (::GetForegroundWindow() == window) return true;
+        ::Sleep(50);
+    }
+    return false;
+}
+
+}  // namespace
 
 Hwnd Win32WindowSystem::GetWindow(Hwnd window, unsigned command) {
     return FromHwnd(::GetWindow(ToHwnd(window), command));
@@ -29,5 +80,17 @@ std::string Win32WindowSystem::WindowTitle(Hwnd window) {
     buffer.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
     return Narrow(buffer);
 }
+
+void Win32WindowSystem::ShowWindow(Hwnd window, int command) {
+    ::ShowWindow(ToHwnd(window), command);
+}
+
+void Win32WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
+    const HWND target = FindByTitle(Widen(title), ToHwnd(preferred));
+    if (target == nullptr) throw RuntimeError::InvalidProcedureCall();
+    BringToForeground(target);
+}
+
+Hwnd Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
 
 }  // namespace velmora::win32

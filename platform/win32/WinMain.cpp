@@ -1,10 +1,11 @@
 // Velmora Suite on Windows: the core on user32, comctl32, shell32 and the registry.
 
-#include <windows.h>
+#include "WindowsApi.h"
 #include <commctrl.h>
 
 #include "MessagePump.h"
 #include "Pictures.h"
+#include "Win32Keyboard.h"
 #include "Win32Runtime.h"
 #include "Win32Widgets.h"
 #include "Win32WindowSystem.h"
@@ -21,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::Win32Widgets widgets(pump, pictures);
     win32::Win32Runtime runtime(pump, pictures, widgets);
     win32::Win32WindowSystem windows;
-    Platform platform{windows, runtime, widgets};
+    win32::Win32Keyboard keyboard;
+    Platform platform{windows, keyboard, runtime, widgets};
     Program program(platform);
     program.Start();
     return pump.Run();

@@ -42,8 +42,12 @@ void PumpFor(DWORD milliseconds) {
     }
 }
 
-HWND CreateTarget(const std::wstring& title, DWORD style, bool visible) {
-    static const wchar_t* const kClass = [] {
+namespace {
+
+constexpr UINT kRunWork = WM_APP + 1;
+
+const wchar_t* TargetClass() {
+    static const wchar_t* const name = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
         windowClass.lpfnWndProc = DefWindowProcW;
@@ -54,10 +58,57 @@ HWND CreateTarget(const std::wstring& title, DWORD style, bool visible) {
         RegisterClassExW(&windowClass);
         return L"VelmoraE2ETarget";
     }();
-    const HWND window = CreateWindowExW(0, kClass, title.c_str(), style, 40, 40, 320, 200, nullptr,
-                                        nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (visible) ShowWindow(window, SW_SHOWNORMAL);
+    return name;
+}
+
+}  // namespace
+
+Targets::Targets() {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    thread_ = std::thread([this, ready] {
+        MSG message;
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);  // makes the thread's queue
+        threadId_ = GetCurrentThreadId();
+        SetEvent(ready);
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (message.hwnd == nullptr && message.message == kRunWork) {
+                (*reinterpret_cast<const std::function<void()>*>(message.lParam))();
+                SetEvent(reinterpret_cast<HANDLE>(message.wParam));
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    });
+    WaitForSingleObject(ready, INFINITE);
+    CloseHandle(ready);
+}
+
+Targets::~Targets() {
+    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+    thread_.join();
+}
+
+void Targets::Run(const std::function<void()>& work) {
+    HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    PostThreadMessageW(threadId_, kRunWork, reinterpret_cast<WPARAM>(done),
+                       reinterpret_cast<LPARAM>(&work));
+    WaitForSingleObject(done, INFINITE);
+    CloseHandle(done);
+}
+
+HWND Targets::Create(const std::wstring& title, DWORD style, bool visible) {
+    HWND window = nullptr;
+    Run([&] {
+        window = CreateWindowExW(0, TargetClass(), title.c_str(), style, 40, 40, 320, 200, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (visible) ShowWindow(window, SW_SHOWNORMAL);
+    });
     return window;
+}
+
+void Targets::Rename(HWND window, const std::wstring& title) {
+    Run([&] { SetWindowTextW(window, title.c_str()); });
 }
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& exe) {
@@ -100,6 +151,31 @@ bool ProgramUnderTest::Click(const wchar_t* caption) const {
            SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 20000, &result) != 0;
 }
 
+bool ProgramUnderTest::PostClick(const wchar_t* caption) const {
+    const HWND button = Control(L"Button", caption);
+    return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0) != 0;
+}
+
+HWND ProgramUnderTest::WaitForDialog(const wchar_t* title) const {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const HWND dialog = FindWindowW(L"#32770", title);
+        DWORD owner = 0;
+        if (dialog != nullptr) GetWindowThreadProcessId(dialog, &owner);
+        if (owner == process_.dwProcessId && IsWindowVisible(dialog)) return dialog;
+        PumpFor(100);
+    }
+    return nullptr;
+}
+
+double ProgramUnderTest::CpuSeconds() const {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(process_.hProcess, &created, &exited, &kernel, &user);
+    const auto seconds = [](const FILETIME& time) {
+        return ((static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime) / 1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
 bool ProgramUnderTest::CloseAndWait(DWORD milliseconds, DWORD* exitCode) {
     PostMessageW(main_, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
@@ -115,4 +191,27 @@ std::vector<Row> ReadRows(const ProgramUnderTest& program) {
         rows.push_back({Utf8(list.Text(i, 0)), Utf8(list.Text(i, 1)), list.Checked(i)});
     }
     return rows;
+}
+
+void SetRowChecked(const ProgramUnderTest& program, int index, bool checked) {
+    RemoteList(program.Process(), program.Control(WC_LISTVIEWW, nullptr)).SetChecked(index, checked);
+}
+
+int RowIndex(const std::vector<Row>& rows, const std::string& title) {
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i].title == title) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+std::vector<std::string> Titles(const std::vector<Row>& rows) {
+    std::vector<std::string> titles;
+    for (const Row& row : rows) titles.push_back(row.title);
+    return titles;
+}
+
+std::string Join(const std::vector<std::string>& titles) {
+    std::string text;
+    for (const auto& title : titles) text += (text.empty() ? "" : " | ") + title;
+    return "[" + text + "]";
 }

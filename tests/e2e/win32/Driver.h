@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 // Counts checks and prints each outcome, then one closing line.
@@ -25,8 +27,25 @@ std::string Utf8(const std::wstring& text);
 // window manager settles.
 void PumpFor(DWORD milliseconds);
 
-// A top-level window of the driver's own. `visible` false leaves it hidden.
-HWND CreateTarget(const std::wstring& title, DWORD style, bool visible = true);
+// Top-level windows of the driver's own, made and served by a thread of their own, so that they
+// keep handling input (Alt+F4 among it) while the driver waits for the program.
+class Targets {
+public:
+    Targets();
+    ~Targets();
+    Targets(const Targets&) = delete;
+    Targets& operator=(const Targets&) = delete;
+
+    // `visible` false leaves the window hidden.
+    HWND Create(const std::wstring& title, DWORD style, bool visible = true);
+    void Rename(HWND window, const std::wstring& title);
+
+private:
+    void Run(const std::function<void()>& work);  // on the targets' thread, waiting for it
+
+    std::thread thread_;
+    DWORD threadId_ = 0;
+};
 
 // The program under test, started from its exe and found by its window.
 class ProgramUnderTest {
@@ -42,6 +61,12 @@ public:
     HWND Control(const wchar_t* windowClass, const wchar_t* caption) const;
     // Clicks a push button and waits until the program has handled the click.
     bool Click(const wchar_t* caption) const;
+    // Clicks a push button without waiting, for clicks that open a modal box.
+    bool PostClick(const wchar_t* caption) const;
+    // A dialog box of the program with the given title, once it is up; null after 10 s.
+    HWND WaitForDialog(const wchar_t* title) const;
+    // Processor time the program has used so far, in seconds.
+    double CpuSeconds() const;
     // Asks the main window to close and waits for the process to end; false on a time-out.
     bool CloseAndWait(DWORD milliseconds, DWORD* exitCode);
 
@@ -57,3 +82,11 @@ struct Row {
 };
 
 std::vector<Row> ReadRows(const ProgramUnderTest& program);
+// Ticks or clears one row (0-based) of the program's list.
+void SetRowChecked(const ProgramUnderTest& program, int index, bool checked);
+int RowIndex(const std::vector<Row>& rows, const std::string& title);  // -1 when absent
+std::vector<std::string> Titles(const std::vector<Row>& rows);
+std::string Join(const std::vector<std::string>& titles);  // "[a | b]", for messages
+
+void RunListing(Checks& check, const std::wstring& exe);
+void RunCommands(Checks& check, const std::wstring& exe);

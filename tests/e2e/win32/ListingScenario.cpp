@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <set>
-#include <stdexcept>
 
 #include "Driver.h"
 
@@ -17,12 +16,6 @@ constexpr wchar_t kPrefix[] = L"Velmora E2E ";
 // tray window only when no X tray host is running; the suite runs one.
 const std::set<std::string> kEnvironmentWindows = {};
 
-std::vector<std::string> Titles(const std::vector<Row>& rows) {
-    std::vector<std::string> titles;
-    for (const Row& row : rows) titles.push_back(row.title);
-    return titles;
-}
-
 std::vector<std::string> OurTitles(const std::vector<Row>& rows) {
     std::vector<std::string> titles;
     const std::string prefix = Utf8(kPrefix);
@@ -32,22 +25,20 @@ std::vector<std::string> OurTitles(const std::vector<Row>& rows) {
     return titles;
 }
 
-std::string Join(const std::vector<std::string>& titles) {
-    std::string text;
-    for (const auto& title : titles) text += (text.empty() ? "" : " | ") + title;
-    return "[" + text + "]";
-}
 
-void Run(Checks& check, const std::wstring& exe) {
+}  // namespace
+
+void RunListing(Checks& check, const std::wstring& exe) {
+    Targets targets;
     const std::wstring alpha = std::wstring(kPrefix) + L"Alpha";
     const std::wstring beta = std::wstring(kPrefix) + L"Beta";
     const std::wstring greek = std::wstring(kPrefix) + L"Ωμέγα 東京 ✓";
-    CreateTarget(alpha, WS_OVERLAPPEDWINDOW);
-    CreateTarget(std::wstring(kPrefix) + L"Popup", WS_POPUP);
-    CreateTarget(std::wstring(kPrefix) + L"Invisible", WS_OVERLAPPEDWINDOW, false);
-    CreateTarget(L"", WS_OVERLAPPEDWINDOW);
-    CreateTarget(beta, WS_OVERLAPPEDWINDOW);
-    CreateTarget(greek, WS_OVERLAPPEDWINDOW);
+    targets.Create(alpha, WS_OVERLAPPEDWINDOW);
+    targets.Create(std::wstring(kPrefix) + L"Popup", WS_POPUP);
+    targets.Create(std::wstring(kPrefix) + L"Invisible", WS_OVERLAPPEDWINDOW, false);
+    targets.Create(L"", WS_OVERLAPPEDWINDOW);
+    targets.Create(beta, WS_OVERLAPPEDWINDOW);
+    targets.Create(greek, WS_OVERLAPPEDWINDOW);
     // Wine restacks new windows asynchronously; let the desktop settle before comparing.
     PumpFor(2000);
 
@@ -72,7 +63,7 @@ void Run(Checks& check, const std::wstring& exe) {
           "every row is unchecked with status Visible");
 
     const std::wstring late = std::wstring(kPrefix) + L"Late";
-    CreateTarget(late, WS_OVERLAPPEDWINDOW);
+    targets.Create(late, WS_OVERLAPPEDWINDOW);
     PumpFor(2000);
     check(ReadRows(program).size() == rows.size(), "the list is a snapshot until Refresh");
     check(program.Click(L"Refresh List (Ctrl+Shift+L)"), "Refresh List is clicked");
@@ -89,19 +80,3 @@ void Run(Checks& check, const std::wstring& exe) {
     check(exitCode == 0, "the process exits with code 0");
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe>\n");
-        return 2;
-    }
-    Checks check;
-    try {
-        Run(check, argv[1]);
-    } catch (const std::exception& error) {
-        check(false, error.what());
-    }
-    check.Summary(sizeof(void*) == 8 ? "win32 e2e x86_64" : "win32 e2e i686");
-    return check.Failed() == 0 ? 0 : 1;
-}

@@ -38,3 +38,14 @@ bool RemoteList::Checked(int index) const {
                         SMTO_ABORTIFHUNG, 5000, &state);
     return (state & LVIS_STATEIMAGEMASK) == INDEXTOSTATEIMAGEMASK(2);
 }
+
+void RemoteList::SetChecked(int index, bool checked) const {
+    LVITEMW item{};
+    item.stateMask = LVIS_STATEIMAGEMASK;
+    item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
+    SIZE_T moved = 0;
+    WriteProcessMemory(process_, remote_, &item, sizeof item, &moved);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                        reinterpret_cast<LPARAM>(remote_), SMTO_ABORTIFHUNG, 5000, &result);
+}

@@ -21,6 +21,7 @@ public:
     int Count() const;
     std::wstring Text(int index, int subItem) const;
     bool Checked(int index) const;
+    void SetChecked(int index, bool checked) const;
 
 private:
     static constexpr int kTextChars = 1024;

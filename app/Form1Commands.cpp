@@ -1,0 +1,87 @@
+// The window commands: each walks the rows counted once and acts on the window of every
+// checked row. A rebuild of the list during the walk (possible only while Close waits) ends
+// the walk, so no row is ever paired with a window of a list that is gone.
+
+#include "ErrorTrap.h"
+#include "Form1.h"
+#include "Globals.h"
+#include "Main.h"
+#include "sendkeys/MSendInput.h"
+
+namespace velmora {
+
+namespace {
+constexpr double kCloseWaitSeconds = 0.5;
+}  // namespace
+
+void Form1::PushButton6_Click() { ShowChecked("PushButton6_Click", kSwHide, "Hidden", false); }
+
+void Form1::PushButton7_Click() { ShowChecked("PushButton7_Click", kSwRestore, "Visible", false); }
+
+void Form1::PushButton9_Click() { ShowChecked("PushButton9_Click", kSwMinimize, "Visible", true); }
+
+void Form1::PushButton10_Click() {
+    ShowChecked("PushButton10_Click", kSwShowMaximized, "Visible", false);
+}
+
+void Form1::PushButton11_Click() {
+    ShowChecked("PushButton11_Click", kSwRestore, "Visible", false);
+}
+
+int Form1::RowCount() { return widgets_.RowCount(kListView); }
+
+Hwnd Form1::RowHandle(int row) const {
+    if (row < 1 || row > static_cast<int>(rowHandles_.size())) {
+        throw RuntimeError::SubscriptOutOfRange();
+    }
+    return rowHandles_[static_cast<std::size_t>(row - 1)];
+}
+
+void Form1::ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
+                        bool refreshAfter) {
+    ErrorTrap trap(runtime_, "Form1", procedure);
+    if (trap.test(100, [&] { return RowCount() > 0; })) {
+        int rows = 0;
+        trap(102, [&] { rows = RowCount(); });
+        const unsigned generation = listGeneration_;
+        for (int row = 1; row <= rows && generation == listGeneration_; ++row) {
+            if (trap.test(104, [&] { return widgets_.RowChecked(kListView, row); })) {
+                trap(106, [&] { windows_.ShowWindow(RowHandle(row), showCommand); });
+                trap(108, [&] { widgets_.SetRowSubItem(kListView, row, 1, status); });
+            }
+        }
+    }
+    if (refreshAfter) trap(112, [&] { PushButton1_Click(); });
+}
+
+void Form1::PushButton8_Click() {
+    ErrorTrap trap(runtime_, "Form1", "PushButton8_Click");
+    if (trap.test(100, [&] { return RowCount() > 0; })) {
+        int rows = 0;
+        trap(102, [&] { rows = RowCount(); });
+        const unsigned generation = listGeneration_;
+        for (int row = 1; row <= rows && generation == listGeneration_; ++row) {
+            if (!trap.test(104, [&] { return widgets_.RowChecked(kListView, row); })) continue;
+            // Alt+F4 goes only to a window that carries the row's title and is in front.
+            bool switched = false;
+            trap(106, [&] {
+                SwitchToRowWindow(row);
+                switched = true;
+            });
+            if (switched) trap(108, [&] { sendInput_.SendKeySequence("%{F4}", false); });
+            trap(110, [&] { WaitSeconds(runtime_, kCloseWaitSeconds); });
+        }
+    }
+    trap(114, [&] { PushButton1_Click(); });
+}
+
+void Form1::SwitchToRowWindow(int row) {
+    const std::string title = widgets_.RowText(kListView, row);
+    windows_.ActivateWindow(title, RowHandle(row));
+    const Hwnd front = windows_.GetForegroundWindow();
+    if (front == 0 || front == globals_.MainWindowHandle || windows_.WindowTitle(front) != title) {
+        throw RuntimeError::InvalidProcedureCall();
+    }
+}
+
+}  // namespace velmora

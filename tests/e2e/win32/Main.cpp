@@ -1,0 +1,24 @@
+// The end-to-end driver: runs each scenario against its own copy of the program and ends with
+// one line that counts the checks.
+
+#include <cstdio>
+#include <stdexcept>
+
+#include "Driver.h"
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe>\n");
+        return 2;
+    }
+    Checks check;
+    for (const auto scenario : {RunListing, RunCommands}) {
+        try {
+            scenario(check, argv[1]);
+        } catch (const std::exception& error) {
+            check(false, error.what());
+        }
+    }
+    check.Summary(sizeof(void*) == 8 ? "win32 e2e x86_64" : "win32 e2e i686");
+    return check.Failed() == 0 ? 0 : 1;
+}
