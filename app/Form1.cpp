@@ -56,13 +56,20 @@ void Form1::Form_Load() {
     trap(140, [&] { loadWindows(); });
     trap(142, [&] { SetOption(Control::Option1, settings::ReadTruth(runtime_, settings::Option1)); });
     trap(144, [&] { SetOption(Control::Option2, settings::ReadTruth(runtime_, settings::Option2)); });
+    if (trap.test(146, [&] { return Selected(Control::Option1); })) {
+        trap(148, [&] { MakeRegular(windows_, widgets_.FormHandle()); });
+    } else if (trap.test(150, [&] { return Selected(Control::Option2); })) {
+        trap(152, [&] { MakeTopmost(windows_, widgets_.FormHandle()); });
+    }
     trap(154, [&] { SetText1(settings::Read(runtime_, settings::Text1)); });
     trap(555, [&] { SetOption(Control::Option3, settings::ReadTruth(runtime_, settings::Option3)); });
     trap(556, [&] { SetOption(Control::Option4, settings::ReadTruth(runtime_, settings::Option4)); });
     if (trap.test(160, [&] { return Selected(Control::Option3); })) {
         trap(162, [&] { widgets_.SetEnabled(Id(Control::Text1), false); });
+        trap(164, [&] { StopTimer(); });
     } else if (trap.test(166, [&] { return Selected(Control::Option4); })) {
         trap(168, [&] { widgets_.SetEnabled(Id(Control::Text1), true); });
+        trap(170, [&] { StartTimer(); });
     }
 }
 
@@ -143,20 +150,27 @@ void Form1::RunOptionClick(Control option) {
     }
 }
 
-// Option1 and Option2 share this handler: both save the pair.
+// Option1 and Option2 share this handler: both save the pair and apply the choice.
 void Form1::PriorityOption_Click() {
     settings::WriteTruth(runtime_, settings::Option1, Selected(Control::Option1));
     settings::WriteTruth(runtime_, settings::Option2, Selected(Control::Option2));
+    if (Selected(Control::Option1)) {
+        MakeRegular(windows_, widgets_.FormHandle());
+    } else if (Selected(Control::Option2)) {
+        MakeTopmost(windows_, widgets_.FormHandle());
+    }
 }
 
-// Option3 and Option4 share this handler: both save the pair and set up the interval field.
+// Option3 and Option4 share this handler: both save the pair and switch timed refresh.
 void Form1::RefreshOption_Click() {
     settings::WriteTruth(runtime_, settings::Option3, Selected(Control::Option3));
     settings::WriteTruth(runtime_, settings::Option4, Selected(Control::Option4));
     if (Selected(Control::Option3)) {
         widgets_.SetEnabled(Id(Control::Text1), false);
+        StopTimer();
     } else if (Selected(Control::Option4)) {
         widgets_.SetEnabled(Id(Control::Text1), true);
+        StartTimer();
     }
 }
 
@@ -191,6 +205,8 @@ void Form1::Click(ControlId control) {
         case Control::PushButton9: PushButton9_Click(); break;
         case Control::PushButton10: PushButton10_Click(); break;
         case Control::PushButton11: PushButton11_Click(); break;
+        case Control::PushButton12: PushButton12_Click(); break;
+        case Control::PushButton13: PushButton13_Click(); break;
         case Control::Option1:
         case Control::Option2:
         case Control::Option3:
@@ -228,6 +244,26 @@ void Form1::Change(ControlId control) {
     if (control == Id(Control::Text1)) {
         RunUntrapped(runtime_, control, "Change", [&] { Text1_Change(); });
     }
+}
+
+void Form1::GotFocus(ControlId control) {
+    if (control == Id(Control::Text1)) {
+        RunUntrapped(runtime_, control, "GotFocus", [&] { Text1_GotFocus(); });
+    }
+}
+
+void Form1::LostFocus(ControlId control) {
+    if (control == Id(Control::Text1)) {
+        RunUntrapped(runtime_, control, "LostFocus", [&] { Text1_LostFocus(); });
+    }
+}
+
+void Form1::KeyDown(int keyCode, int shift) {
+    RunUntrapped(runtime_, kNoParent, "KeyDown", [&] { Form_KeyDown(keyCode, shift); });
+}
+
+void Form1::Timer(ControlId timer) {
+    if (timer == Id(Control::Timer1)) Timer1_Timer();
 }
 
 }  // namespace velmora

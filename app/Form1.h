@@ -1,6 +1,7 @@
 #pragma once
 // The main window: start-up and shutdown, the window list, and the handlers of its controls.
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -39,12 +40,26 @@ public:
     void PushButton10_Click();  // Maximize
     void PushButton11_Click();  // Restore
 
+    // Hotkeys: Ctrl+Shift with L, H, S, C, M, X or R runs Refresh or a window command.
+    void Form_KeyDown(int keyCode, int shift);
+    // Timed refresh: armed from the interval text, or disarmed. StartTimer refuses an interval
+    // it cannot use (says so, and leaves timed refresh off) and then returns false.
+    bool StartTimer();
+    void StopTimer();
+    void Timer1_Timer();
+    void PushButton12_Click();  // Help
+    void PushButton13_Click();  // "?"
+
     const std::vector<Hwnd>& RowHandles() const { return rowHandles_; }
 
     // Events from the platform.
     void Click(ControlId control) override;
     void MouseMove(ControlId control) override;
     void Change(ControlId control) override;
+    void GotFocus(ControlId control) override;
+    void LostFocus(ControlId control) override;
+    void KeyDown(int keyCode, int shift) override;
+    void Timer(ControlId timer) override;
     void QueryUnload() override { Form_QueryUnload(); }
 
 private:
@@ -73,6 +88,10 @@ private:
     // Sets the interval text; a real change runs its change handling.
     void SetText1(std::string_view text);
     void Text1_Change();
+    void Text1_GotFocus();
+    void Text1_LostFocus();
+    // The interval text read as seconds; none when it is not a number.
+    std::optional<double> IntervalSeconds();
 
     void ButtonMouseMove();
     void BackgroundMouseMove();
@@ -86,6 +105,8 @@ private:
     std::vector<Hwnd> rowHandles_;
     // Counts list rebuilds, so that a walk over the rows ends when the list is rebuilt under it.
     unsigned listGeneration_ = 0;
+    // When the next timed refresh is due, on the monotonic clock.
+    double nextRefresh_ = 0;
 };
 
 }  // namespace velmora

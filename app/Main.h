@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/WindowSystem.h"
+
 namespace velmora {
 
 class Runtime;
@@ -17,6 +19,21 @@ std::string ProgramFile(Runtime& runtime, std::string_view relativePath);
 // Returns once `seconds` have passed on the monotonic clock, running window events meanwhile
 // and sleeping while there are none.
 void WaitSeconds(Runtime& runtime, double seconds);
+
+// The user's decimal separator, as the runtime writes one half.
+std::string DecimalSeparator(Runtime& runtime);
+
+// Makes a number typed with "." or "," readable in the user's locale (dotted false), or turns
+// the locale's separator into "." (dotted true).
+std::string NormalizeDecimal(Runtime& runtime, std::string_view text, bool dotted);
+
+// Whether a date `seconds` after `nowSeconds` (both since 1970, local) is one the runtime's
+// dates can hold: the years 100 to 9999.
+bool InDateRange(double nowSeconds, double seconds);
+
+// The window's place in the z-order: in the topmost band, or out of it and behind all others.
+void MakeTopmost(WindowSystem& windows, Hwnd window);
+void MakeRegular(WindowSystem& windows, Hwnd window);
 
 // The application title: the display name cut before its last blank, repeatedly, until it is
 // at most 40 characters long; cut at least once.

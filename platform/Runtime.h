@@ -37,6 +37,8 @@ public:
     virtual void WaitForEvents(double seconds) = 0;
     // Seconds on a clock that only moves forward: unaffected by midnight or clock changes.
     virtual double MonotonicSeconds() = 0;
+    // The local date and time, in seconds since 1970-01-01 00:00 local time.
+    virtual double LocalNowSeconds() = 0;
     // Ends the program at once: the program's windows go without their own unload handling.
     virtual void End() = 0;
 

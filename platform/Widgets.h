@@ -75,6 +75,12 @@ public:
     virtual void MouseMove(ControlId control) = 0;
     // The user changed the text of a text box.
     virtual void Change(ControlId control) = 0;
+    virtual void GotFocus(ControlId control) = 0;
+    virtual void LostFocus(ControlId control) = 0;
+    // A key pressed while the form is active, before the focused control sees it. `shift`
+    // holds 1 for Shift, 2 for Ctrl, 4 for Alt.
+    virtual void KeyDown(int keyCode, int shift) = 0;
+    virtual void Timer(ControlId timer) = 0;
     virtual void QueryUnload() = 0;
 };
 
@@ -102,6 +108,10 @@ public:
     virtual void SetValue(ControlId control, bool selected) = 0;
     virtual void SetEnabled(ControlId control, bool enabled) = 0;
     virtual bool Enabled(ControlId control) = 0;
+    // Moves the keyboard focus, raising LostFocus and GotFocus as the user's move would.
+    virtual void SetFocus(ControlId control) = 0;
+    // A timer ticks every `milliseconds` while that is above 0; at 0 there is no timer at all.
+    virtual void SetTimerInterval(ControlId timer, int milliseconds) = 0;
 
     // List view, rows counted from 1.
     virtual void AddColumn(ControlId list, std::string_view heading) = 0;

@@ -23,6 +23,13 @@ inline constexpr int kSwShowMaximized = 3;
 inline constexpr int kSwMinimize = 6;
 inline constexpr int kSwRestore = 9;
 
+// SetWindowPos: where the window goes in the z-order, and what it leaves alone.
+inline constexpr Hwnd kHwndTopmost = static_cast<Hwnd>(-1);
+inline constexpr Hwnd kHwndBottom = 1;
+inline constexpr unsigned kSwpNoSize = 0x0001;
+inline constexpr unsigned kSwpNoMove = 0x0002;
+inline constexpr unsigned kSwpNoActivate = 0x0010;
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -44,6 +51,9 @@ public:
     // be brought forward is left as it is (callers check GetForegroundWindow).
     virtual void ActivateWindow(std::string_view title, Hwnd preferred) = 0;
     virtual Hwnd GetForegroundWindow() = 0;
+    // Moves the window in the z-order: kHwndTopmost into the topmost band, kHwndBottom out of
+    // it and behind every other window.
+    virtual void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) = 0;
 };
 
 }  // namespace velmora

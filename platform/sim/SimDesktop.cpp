@@ -149,6 +149,21 @@ Hwnd SimDesktop::GetForegroundWindow() {
     return foreground_;
 }
 
+void SimDesktop::SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) {
+    recorder_.Call("SetWindowPos", HexHandle(window) + "," + std::to_string(static_cast<int>(insertAfter)) +
+                                       "," + HexHandle(flags));
+    const auto position = Position(window);
+    if (!position) return;
+    SimWindow moved = windows_[*position];
+    windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(*position));
+    moved.topmost = insertAfter == kHwndTopmost;
+    if (moved.topmost) {
+        windows_.insert(windows_.begin(), std::move(moved));
+    } else {
+        windows_.push_back(std::move(moved));
+    }
+}
+
 const SimWindow* SimDesktop::Find(Hwnd window) const {
     const auto it = std::find_if(windows_.begin(), windows_.end(),
                                  [window](const SimWindow& w) { return w.handle == window; });

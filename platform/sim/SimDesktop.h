@@ -67,6 +67,7 @@ public:
     void ShowWindow(Hwnd window, int command) override;
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;
+    void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
 
 private:
     const SimWindow* Find(Hwnd window) const;

@@ -15,7 +15,7 @@ struct SimPlatform {
     SimDesktop desktop{recorder};
     SimKeyboard keyboard{recorder};
     SimRuntime runtime{recorder};
-    SimWidgets widgets{recorder, desktop};
+    SimWidgets widgets{recorder, desktop, runtime};
     Platform platform{desktop, keyboard, runtime, widgets};
 
     // The foreground window reacts to Alt+F4 typed through the keyboard.

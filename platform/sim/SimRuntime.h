@@ -50,6 +50,7 @@ public:
     double clock = 0;
     // Seconds spent in WaitForEvents, in all.
     double waited = 0;
+    double wallClockAtStart = 1796083200;  // 2026-12-01 00:00
 
     std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view fallback) override;
@@ -60,6 +61,8 @@ public:
     void DoEvents() override;
     void WaitForEvents(double seconds) override;
     double MonotonicSeconds() override { return clock; }
+    // The local date and time: `wallClockAtStart` plus the monotonic clock.
+    double LocalNowSeconds() override { return wallClockAtStart + clock; }
     void End() override;
     std::string AppPath() override;
     char PathSeparator() override { return '\\'; }

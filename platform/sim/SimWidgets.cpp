@@ -1,5 +1,7 @@
 #include "SimWidgets.h"
 
+#include <algorithm>
+
 #include "platform/RuntimeError.h"
 
 namespace velmora::sim {
@@ -29,6 +31,40 @@ void SimWidgets::UserCheckRow(ControlId list, int row, bool checked) {
 }
 
 void SimWidgets::UserClose() { events_->QueryUnload(); }
+
+void SimWidgets::UserFocus(ControlId control) { MoveFocus(control); }
+
+void SimWidgets::UserKeyDown(int keyCode, int shift) { events_->KeyDown(keyCode, shift); }
+
+void SimWidgets::RunTimers(double seconds) {
+    const double end = runtime_.clock + seconds;
+    for (;;) {
+        auto due = timers_.end();
+        for (auto it = timers_.begin(); it != timers_.end(); ++it) {
+            if (it->second.interval > 0 && it->second.NextTick() <= end &&
+                (due == timers_.end() || it->second.NextTick() < due->second.NextTick())) {
+                due = it;
+            }
+        }
+        if (due == timers_.end()) break;
+        runtime_.clock = std::max(runtime_.clock, due->second.NextTick());
+        ++due->second.ticks;
+        events_->Timer(due->first);
+    }
+    runtime_.clock = std::max(runtime_.clock, end);
+}
+
+int SimWidgets::TimerInterval(ControlId timer) const {
+    const auto it = timers_.find(timer);
+    return it == timers_.end() ? 0 : it->second.interval;
+}
+
+void SimWidgets::MoveFocus(ControlId control) {
+    const ControlId previous = focused_;
+    focused_ = control;
+    if (previous != kNoParent && previous != control) events_->LostFocus(previous);
+    if (control != kNoParent && previous != control) events_->GotFocus(control);
+}
 
 void SimWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
     recorder_.Call("CreateForm");
@@ -105,6 +141,17 @@ void SimWidgets::SetEnabled(ControlId control, bool enabled) {
 }
 
 bool SimWidgets::Enabled(ControlId control) { return At(control).enabled; }
+
+void SimWidgets::SetFocus(ControlId control) {
+    recorder_.Call("SetFocus", Id(control));
+    if (!At(control).enabled) throw RuntimeError(5, "Invalid procedure call or argument");
+    MoveFocus(control);
+}
+
+void SimWidgets::SetTimerInterval(ControlId timer, int milliseconds) {
+    recorder_.Call("SetTimerInterval", Id(timer) + "," + std::to_string(milliseconds));
+    timers_[timer] = {milliseconds, runtime_.clock, 0};
+}
 
 void SimWidgets::AddColumn(ControlId list, std::string_view heading) {
     recorder_.Call("AddColumn", heading);

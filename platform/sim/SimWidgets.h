@@ -2,11 +2,13 @@
 // The program's own window in memory: every control's state, the list view's rows, and the
 // user's actions delivered to the core.
 
+#include <map>
 #include <string>
 #include <vector>
 
 #include "Recorder.h"
 #include "SimDesktop.h"
+#include "SimRuntime.h"
 #include "platform/Widgets.h"
 
 namespace velmora::sim {
@@ -33,7 +35,8 @@ struct SimControl {
 
 class SimWidgets : public Widgets {
 public:
-    SimWidgets(Recorder& recorder, SimDesktop& desktop) : recorder_(recorder), desktop_(desktop) {}
+    SimWidgets(Recorder& recorder, SimDesktop& desktop, SimRuntime& runtime)
+        : recorder_(recorder), desktop_(desktop), runtime_(runtime) {}
 
     // What the user does; each reaches the core as the real window system would deliver it.
     void UserClick(ControlId control);
@@ -41,12 +44,19 @@ public:
     void UserType(ControlId textBox, std::string_view text);
     void UserCheckRow(ControlId list, int row, bool checked);
     void UserClose();
+    // The user moves the focus (kNoParent: out of the form's controls).
+    void UserFocus(ControlId control);
+    void UserKeyDown(int keyCode, int shift);
+    // Lets the runtime's clock run on by `seconds`, delivering every timer tick due meanwhile.
+    void RunTimers(double seconds);
 
     const SimControl& Control(ControlId control) const { return controls_.at(control); }
     const std::string& Caption() const { return caption_; }
     int IconSets() const { return iconSets_; }
     Picture MouseIcon() const { return mouseIcon_; }
     bool Created() const { return events_ != nullptr; }
+    ControlId Focused() const { return focused_; }
+    int TimerInterval(ControlId timer) const;
 
     void CreateForm(const FormSpec& design, FormEvents& events) override;
     void ShowForm() override;
@@ -62,6 +72,8 @@ public:
     void SetValue(ControlId control, bool selected) override;
     void SetEnabled(ControlId control, bool enabled) override;
     bool Enabled(ControlId control) override;
+    void SetFocus(ControlId control) override;
+    void SetTimerInterval(ControlId timer, int milliseconds) override;
     void AddColumn(ControlId list, std::string_view heading) override;
     void SetColumnWidth(ControlId list, int column, int twips) override;
     void ClearRows(ControlId list) override;
@@ -75,10 +87,21 @@ public:
 
 private:
     SimControl& At(ControlId control);
+    void MoveFocus(ControlId control);
     SimRow& Row(ControlId list, int row);
+
+    struct SimTimer {
+        int interval = 0;  // milliseconds; 0 when there is no timer
+        double armedAt = 0;
+        long long ticks = 0;  // counted, so that tick times do not drift by rounding
+        double NextTick() const { return armedAt + static_cast<double>((ticks + 1) * interval) / 1000.0; }
+    };
 
     Recorder& recorder_;
     SimDesktop& desktop_;
+    SimRuntime& runtime_;
+    std::map<ControlId, SimTimer> timers_;
+    ControlId focused_ = kNoParent;
     FormEvents* events_ = nullptr;
     std::vector<SimControl> controls_;
     Hwnd form_ = 0;

@@ -81,6 +81,17 @@ double Win32Runtime::MonotonicSeconds() {
     return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
+double Win32Runtime::LocalNowSeconds() {
+    constexpr double kSecondsFrom1601To1970 = 11644473600.0;
+    SYSTEMTIME local;
+    GetLocalTime(&local);
+    FILETIME asFileTime;
+    SystemTimeToFileTime(&local, &asFileTime);
+    const ULONGLONG ticks =
+        (static_cast<ULONGLONG>(asFileTime.dwHighDateTime) << 32) | asFileTime.dwLowDateTime;
+    return static_cast<double>(ticks) / 1e7 - kSecondsFrom1601To1970;
+}
+
 void Win32Runtime::End() { ExitProcess(0); }
 
 std::string Win32Runtime::AppPath() {

@@ -27,6 +27,7 @@ public:
     void DoEvents() override;
     void WaitForEvents(double seconds) override;
     double MonotonicSeconds() override;
+    double LocalNowSeconds() override;
     void End() override;
     std::string AppPath() override;
     char PathSeparator() override { return '\\'; }

@@ -14,6 +14,9 @@ namespace {
 
 constexpr wchar_t kFormClass[] = L"VelmoraSuiteMain";
 constexpr int kFirstControlId = 100;
+constexpr UINT_PTR kFirstTimerId = 100;
+// A text box's loss of focus is handled once the focus has settled on its new owner.
+constexpr UINT kLostFocus = WM_APP + 1;
 constexpr int kProgramIcon = 1;  // resource id
 // Fixed single border, no maximize button. No WS_CLIPCHILDREN: the frames are see-through and
 // show the form's background.
@@ -25,6 +28,12 @@ COLORREF ToColorRef(std::uint32_t color) {
     // A colour with the high bit set names a system colour by its low byte.
     if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
     return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+// The state of Shift (1), Ctrl (2) and Alt (4) now.
+int ShiftState() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
 std::wstring WindowText(HWND window) {
@@ -46,6 +55,7 @@ Win32Widgets::Win32Widgets(MessagePump& pump, const Pictures& pictures)
 
 Win32Widgets::~Win32Widgets() {
     pump_.SetFilter({});
+    if (tooltip_ != nullptr) DestroyWindow(tooltip_);
     if (form_ != nullptr) DestroyWindow(form_);
     if (menu_ != nullptr) DestroyMenu(menu_);
     for (const ControlWindow& control : controls_) {
@@ -97,8 +107,10 @@ void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
                             nullptr, nullptr, instance, this);
     SendMessageW(form_, WM_SETFONT, reinterpret_cast<WPARAM>(Font(design.font)), FALSE);
 
+    // The tooltip window is not owned by the form: under Wine, an owned popup keeps its owner
+    // out of the topmost band when the owner is made topmost.
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
                                nullptr, instance, nullptr);
     controls_.assign(design.controls.size(), {});
     for (ControlId id = 0; id < design.controls.size(); ++id) {
@@ -266,6 +278,20 @@ void Win32Widgets::SetEnabled(ControlId control, bool enabled) {
 
 bool Win32Widgets::Enabled(ControlId control) { return IsWindowEnabled(Window(control)) != FALSE; }
 
+void Win32Widgets::SetFocus(ControlId control) {
+    const HWND window = Window(control);
+    if (!IsWindowEnabled(window)) throw RuntimeError::InvalidProcedureCall();
+    ::SetFocus(window);
+}
+
+void Win32Widgets::SetTimerInterval(ControlId timer, int milliseconds) {
+    if (milliseconds > 0) {
+        SetTimer(form_, kFirstTimerId + timer, static_cast<UINT>(milliseconds), nullptr);
+    } else {
+        KillTimer(form_, kFirstTimerId + timer);
+    }
+}
+
 void Win32Widgets::AddColumn(ControlId list, std::string_view heading) {
     const HWND view = Window(list);
     const HWND header = reinterpret_cast<HWND>(SendMessageW(view, LVM_GETHEADER, 0, 0));
@@ -381,6 +407,11 @@ ControlId Win32Widgets::FrameAt(POINT clientPoint) const {
 
 bool Win32Widgets::Filter(MSG& message) {
     if (form_ == nullptr) return false;
+    // The form sees every key press before the control that has the focus.
+    if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
+        (message.hwnd == form_ || IsChild(form_, message.hwnd))) {
+        events_->KeyDown(static_cast<int>(message.wParam), ShiftState());
+    }
     if (message.message == WM_MOUSEMOVE && message.hwnd != form_) {
         const ControlId control = ControlAt(message.hwnd);
         if (control != kNoParent) events_->MouseMove(control);
@@ -413,9 +444,22 @@ LRESULT Win32Widgets::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
                 events_->Click(control);
             } else if (code == EN_CHANGE && kind == ControlKind::TextBox && !programSetsText_) {
                 events_->Change(control);
+            } else if (code == EN_SETFOCUS && kind == ControlKind::TextBox) {
+                events_->GotFocus(control);
+            } else if (code == EN_KILLFOCUS && kind == ControlKind::TextBox) {
+                PostMessageW(window, kLostFocus, control, 0);
             }
             return 0;
         }
+        case kLostFocus:
+            events_->LostFocus(static_cast<ControlId>(wParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam >= kFirstTimerId && wParam < kFirstTimerId + controls_.size()) {
+                events_->Timer(static_cast<ControlId>(wParam - kFirstTimerId));
+                return 0;
+            }
+            break;
         case WM_CTLCOLORSTATIC: {
             const ControlId control = ControlAt(reinterpret_cast<HWND>(lParam));
             if (control == kNoParent || controls_[control].background == nullptr) break;

@@ -35,6 +35,8 @@ public:
     void SetValue(ControlId control, bool selected) override;
     void SetEnabled(ControlId control, bool enabled) override;
     bool Enabled(ControlId control) override;
+    void SetFocus(ControlId control) override;
+    void SetTimerInterval(ControlId timer, int milliseconds) override;
     void AddColumn(ControlId list, std::string_view heading) override;
     void SetColumnWidth(ControlId list, int column, int twips) override;
     void ClearRows(ControlId list) override;

@@ -13,6 +13,8 @@ namespace velmora::win32 {
 
 static_assert(kGwHwndFirst == GW_HWNDFIRST && kGwHwndNext == GW_HWNDNEXT);
 static_assert(kWsVisible == WS_VISIBLE && kWsBorder == WS_BORDER);
+static_assert(kSwpNoSize == SWP_NOSIZE && kSwpNoMove == SWP_NOMOVE &&
+              kSwpNoActivate == SWP_NOACTIVATE);
 static_assert(kSwHide == SW_HIDE && kSwShowMaximized == SW_SHOWMAXIMIZED &&
               kSwMinimize == SW_MINIMIZE && kSwRestore == SW_RESTORE);
 
@@ -92,5 +94,10 @@ void Win32WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
 }
 
 Hwnd Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }
+
+void Win32WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) {
+    // HWND_TOPMOST is -1 and HWND_BOTTOM is 1: both survive the round trip through 32 bits.
+    ::SetWindowPos(ToHwnd(window), ToHwnd(insertAfter), 0, 0, 0, 0, flags);
+}
 
 }  // namespace velmora::win32

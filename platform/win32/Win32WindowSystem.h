@@ -13,6 +13,7 @@ public:
     void ShowWindow(Hwnd window, int command) override;
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;
+    void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
 };
 
 }  // namespace velmora::win32

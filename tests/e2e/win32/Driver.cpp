@@ -215,3 +215,63 @@ std::string Join(const std::vector<std::string>& titles) {
     for (const auto& title : titles) text += (text.empty() ? "" : " | ") + title;
     return "[" + text + "]";
 }
+
+bool BringToFront(HWND window) {
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        SetForegroundWindow(window);
+        PumpFor(100);
+        if (GetForegroundWindow() == window) return true;
+    }
+    return false;
+}
+
+void TypeChord(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> inputs;
+    for (const WORD key : keys) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        inputs.push_back(input);
+    }
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *key;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        inputs.push_back(input);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void ClickAt(HWND window) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int x = (rect.left + rect.right) / 2;
+    const int y = (rect.top + rect.bottom) / 2;
+    INPUT inputs[3]{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+        input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+    SendInput(3, inputs, sizeof(INPUT));
+}
+
+namespace {
+constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Quillfern\\Velmora Suite";
+}  // namespace
+
+std::string StoredSetting(const wchar_t* key) {
+    wchar_t value[256] = {};
+    DWORD bytes = sizeof value;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+        ERROR_SUCCESS) {
+        return "(missing)";
+    }
+    return Utf8(value);
+}
+
+void ForgetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,5 +89,17 @@ int RowIndex(const std::vector<Row>& rows, const std::string& title);  // -1 whe
 std::vector<std::string> Titles(const std::vector<Row>& rows);
 std::string Join(const std::vector<std::string>& titles);  // "[a | b]", for messages
 
+// Makes a window the foreground window, as far as the window system lets us.
+bool BringToFront(HWND window);
+// Types keys into the foreground window: virtual keys pressed in order, released in reverse.
+void TypeChord(std::initializer_list<WORD> keys);
+// A left click at the centre of a window, through the real mouse input.
+void ClickAt(HWND window);
+// The program's stored settings text for `key`; "(missing)" when there is none.
+std::string StoredSetting(const wchar_t* key);
+void ForgetSettings();
+
 void RunListing(Checks& check, const std::wstring& exe);
 void RunCommands(Checks& check, const std::wstring& exe);
+void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
+void MeasureIdle(const std::wstring& exe);

@@ -3,16 +3,22 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "Driver.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe>\n");
+        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe> [--measure-idle]\n");
         return 2;
     }
+    if (argc > 2 && std::wstring(argv[2]) == L"--measure-idle") {
+        MeasureIdle(argv[1]);
+        return 0;
+    }
+    ForgetSettings();
     Checks check;
-    for (const auto scenario : {RunListing, RunCommands}) {
+    for (const auto scenario : {RunListing, RunCommands, RunRefreshAndPriority}) {
         try {
             scenario(check, argv[1]);
         } catch (const std::exception& error) {

@@ -1,0 +1,93 @@
+// Hotkeys, timed refresh with its interval field, and the two information buttons.
+
+#include "ErrorTrap.h"
+#include "Form1.h"
+#include "Globals.h"
+#include "Main.h"
+#include "Product.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kCtrlShift = 3;
+constexpr int kTickMilliseconds = 100;
+constexpr double kShortestInterval = 0.5;
+constexpr std::string_view kNotNumeric = "Must be a numeric value.";
+constexpr ControlId kText1 = Id(Control::Text1);
+
+}  // namespace
+
+void Form1::Form_KeyDown(int keyCode, int shift) {
+    if (shift != kCtrlShift) return;
+    switch (keyCode) {
+        case 'L': PushButton1_Click(); break;
+        case 'H': PushButton6_Click(); break;
+        case 'S': PushButton7_Click(); break;
+        case 'C': PushButton8_Click(); break;
+        case 'M': PushButton9_Click(); break;
+        case 'X': PushButton10_Click(); break;
+        case 'R': PushButton11_Click(); break;
+        default: break;
+    }
+}
+
+std::optional<double> Form1::IntervalSeconds() {
+    return runtime_.ParseNumber(NormalizeDecimal(runtime_, widgets_.Text(kText1), false));
+}
+
+bool Form1::StartTimer() {
+    const std::optional<double> seconds = IntervalSeconds();
+    if (!seconds || !InDateRange(runtime_.LocalNowSeconds(), *seconds)) {
+        // An interval that cannot give a due time never arms the timer.
+        StopTimer();
+        runtime_.MsgBox(kNotNumeric, vbOKOnly, globals_.AppTitle);
+        return false;
+    }
+    nextRefresh_ = runtime_.MonotonicSeconds() + *seconds;
+    widgets_.SetTimerInterval(Id(Control::Timer1), kTickMilliseconds);
+    return true;
+}
+
+void Form1::StopTimer() { widgets_.SetTimerInterval(Id(Control::Timer1), 0); }
+
+void Form1::Timer1_Timer() {
+    ErrorTrap trap(runtime_, "Form1", "Timer1_Timer");
+    if (!trap.test(100, [&] { return runtime_.MonotonicSeconds() >= nextRefresh_; })) return;
+    trap(102, [&] { StopTimer(); });
+    trap(104, [&] { loadWindows(); });
+    trap(106, [&] { StartTimer(); });
+}
+
+void Form1::Text1_GotFocus() { StopTimer(); }
+
+void Form1::Text1_LostFocus() {
+    if (!Selected(Control::Option4)) return;
+    const std::optional<double> seconds = IntervalSeconds();
+    if (!seconds) {
+        runtime_.MsgBox(kNotNumeric, vbOKOnly, globals_.AppTitle);
+        widgets_.SetFocus(kText1);
+        return;
+    }
+    if (*seconds < kShortestInterval) SetText1(NormalizeDecimal(runtime_, "0.5", true));
+    if (!StartTimer()) widgets_.SetFocus(kText1);
+}
+
+void Form1::PushButton12_Click() {
+    ErrorTrap trap(runtime_, "Form1", "PushButton12_Click");
+    trap(100, [&] {
+        runtime_.MsgBox("Questions? Please contact Team Quillfern at " + std::string(kContactPage),
+                        vbOKOnly, globals_.AppTitle);
+    });
+}
+
+void Form1::PushButton13_Click() {
+    ErrorTrap trap(runtime_, "Form1", "PushButton13_Click");
+    trap(100, [&] {
+        runtime_.MsgBox(
+            "Hidden windows would disappear from the list when Refresh occurs. Please be careful.",
+            vbOKOnly, globals_.AppTitle);
+    });
+}
+
+}  // namespace velmora
