@@ -6,6 +6,7 @@
 #include "Main.h"
 #include "Product.h"
 #include "Settings.h"
+#include "skin/ApplySkin.h"
 
 namespace velmora {
 
@@ -29,19 +30,23 @@ void RunUntrapped(Runtime& runtime, ControlId control, std::string_view event, B
 
 }  // namespace
 
-Form1::Form1(Platform& platform, Globals& globals, Enum& enumerator, MSendInput& sendInput)
+Form1::Form1(Platform& platform, Globals& globals, Enum& enumerator, MSendInput& sendInput,
+             mSysTray& trayModule, SkinFramework& skinFramework1)
     : windows_(platform.windows),
       runtime_(platform.runtime),
       widgets_(platform.widgets),
       sendInput_(sendInput),
       globals_(globals),
-      enum_(enumerator) {}
+      enum_(enumerator),
+      skinFramework1_(skinFramework1),
+      cSysTray1_(platform, trayModule, *this) {}
 
 void Form1::Form_Load() {
     ErrorTrap trap(runtime_, "Form1", "Form_Load");
     trap(102, [&] { widgets_.SetFormCaption(kProductName); });
     trap(102, [&] { widgets_.SetFormIcon(); });
     trap(102, [&] { SetAppTitle(); });
+    trap(104, [&] { ApplySkin(runtime_, widgets_, MainFormDesign(), skinFramework1_); });
     if (trap.test(106, [&] { return FileExists(runtime_, ProgramFile(runtime_, kCursorFile)); })) {
         trap(108, [&] {
             widgets_.SetMouseIcon(runtime_.LoadPicture(ProgramFile(runtime_, kCursorFile)));
@@ -51,7 +56,9 @@ void Form1::Form_Load() {
     trap(128, [&] { widgets_.AddColumn(kListView, "Status"); });
     trap(130, [&] { widgets_.SetColumnWidth(kListView, 1, 5800); });
     trap(132, [&] { widgets_.SetColumnWidth(kListView, 2, 1300); });
+    trap(134, [&] { cSysTray1_.SetTrayTip(kProductName); });
     trap(134, [&] { widgets_.SetFormIcon(); });
+    trap(136, [&] { cSysTray1_.SetInTray(true); });
     trap(138, [&] { globals_.MainWindowHandle = widgets_.FormHandle(); });
     trap(140, [&] { loadWindows(); });
     trap(142, [&] { SetOption(Control::Option1, settings::ReadTruth(runtime_, settings::Option1)); });
@@ -75,6 +82,7 @@ void Form1::Form_Load() {
 
 void Form1::Form_QueryUnload() {
     ErrorTrap trap(runtime_, "Form1", "Form_QueryUnload");
+    trap(100, [&] { cSysTray1_.SetInTray(false); });
     trap(102, [&] { runtime_.DoEvents(); });
     trap(104, [&] { runtime_.DoEvents(); });
     trap(106, [&] { runtime_.End(); });
@@ -264,6 +272,12 @@ void Form1::KeyDown(int keyCode, int shift) {
 
 void Form1::Timer(ControlId timer) {
     if (timer == Id(Control::Timer1)) Timer1_Timer();
+}
+
+void Form1::Resize() { RunUntrapped(runtime_, kNoParent, "Resize", [&] { Form_Resize(); }); }
+
+void Form1::TrayMouseUp(std::int16_t button, std::int32_t id) {
+    RunUntrapped(runtime_, Id(Control::cSysTray1), "MouseUp", [&] { cSysTray1_MouseUp(button, id); });
 }
 
 }  // namespace velmora

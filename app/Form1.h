@@ -7,16 +7,20 @@
 
 #include "FormDesign.h"
 #include "platform/Platform.h"
+#include "tray/cSysTray.h"
 
 namespace velmora {
 
 class Enum;
 class MSendInput;
+class SkinFramework;
+class mSysTray;
 struct Globals;
 
-class Form1 : public FormEvents {
+class Form1 : public FormEvents, public TrayEvents {
 public:
-    Form1(Platform& platform, Globals& globals, Enum& enumerator, MSendInput& sendInput);
+    Form1(Platform& platform, Globals& globals, Enum& enumerator, MSendInput& sendInput,
+          mSysTray& trayModule, SkinFramework& skinFramework1);
 
     void Form_Load();
     void Form_QueryUnload();
@@ -50,6 +54,11 @@ public:
     void PushButton12_Click();  // Help
     void PushButton13_Click();  // "?"
 
+    // Minimizing hides the window into the tray; a click on the tray icon brings it back.
+    void Form_Resize();
+    void cSysTray1_MouseUp(std::int16_t button, std::int32_t id);
+    const cSysTray& Tray() const { return cSysTray1_; }
+
     const std::vector<Hwnd>& RowHandles() const { return rowHandles_; }
 
     // Events from the platform.
@@ -60,7 +69,14 @@ public:
     void LostFocus(ControlId control) override;
     void KeyDown(int keyCode, int shift) override;
     void Timer(ControlId timer) override;
+    void Resize() override;
     void QueryUnload() override { Form_QueryUnload(); }
+
+    // Events of the tray icon.
+    void TrayMouseMove(std::int32_t) override {}
+    void TrayMouseDown(std::int16_t, std::int32_t) override {}
+    void TrayMouseUp(std::int16_t button, std::int32_t id) override;
+    void TrayMouseDblClick(std::int16_t, std::int32_t) override {}
 
 private:
     static constexpr ControlId kListView = Id(Control::ListView1);
@@ -102,11 +118,15 @@ private:
     MSendInput& sendInput_;
     Globals& globals_;
     Enum& enum_;
+    SkinFramework& skinFramework1_;
+    cSysTray cSysTray1_;
     std::vector<Hwnd> rowHandles_;
     // Counts list rebuilds, so that a walk over the rows ends when the list is rebuilt under it.
     unsigned listGeneration_ = 0;
     // When the next timed refresh is due, on the monotonic clock.
     double nextRefresh_ = 0;
+    // The window is hidden in the tray: minimizing has hidden it and no click has yet shown it.
+    bool hiddenInTray_ = false;
 };
 
 }  // namespace velmora

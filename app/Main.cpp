@@ -22,10 +22,14 @@ std::string ProgramFile(Runtime& runtime, std::string_view relativePath) {
 }
 
 void WaitSeconds(Runtime& runtime, double seconds) {
+    WaitSecondsUnless(runtime, seconds, [] { return false; });
+}
+
+void WaitSecondsUnless(Runtime& runtime, double seconds, const std::function<bool()>& done) {
     const double start = runtime.MonotonicSeconds();
     for (;;) {
         const double elapsed = runtime.MonotonicSeconds() - start;
-        if (elapsed >= seconds) return;
+        if (elapsed >= seconds || done()) return;
         runtime.WaitForEvents(seconds - elapsed);
         runtime.DoEvents();
     }

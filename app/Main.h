@@ -1,6 +1,7 @@
 #pragma once
 // Small utilities shared by the main window's procedures.
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -19,6 +20,8 @@ std::string ProgramFile(Runtime& runtime, std::string_view relativePath);
 // Returns once `seconds` have passed on the monotonic clock, running window events meanwhile
 // and sleeping while there are none.
 void WaitSeconds(Runtime& runtime, double seconds);
+// The same wait, ended early as soon as `done` holds after a round of events.
+void WaitSecondsUnless(Runtime& runtime, double seconds, const std::function<bool()>& done);
 
 // The user's decimal separator, as the runtime writes one half.
 std::string DecimalSeparator(Runtime& runtime);

@@ -5,6 +5,8 @@
 #include "Form1.h"
 #include "Globals.h"
 #include "sendkeys/MSendInput.h"
+#include "skin/SkinEngine.h"
+#include "tray/mSysTray.h"
 
 namespace velmora {
 
@@ -14,7 +16,9 @@ public:
         : platform_(platform),
           enum_(platform.windows, globals_),
           sendInput_(platform.keyboard),
-          form1_(platform, globals_, enum_, sendInput_) {}
+          trayModule_(platform.shell),
+          skinFramework1_(platform.runtime, platform.widgets),
+          form1_(platform, globals_, enum_, sendInput_, trayModule_, skinFramework1_) {}
 
     // Creates the main window hidden, runs its load handler and shows it.
     void Start();
@@ -28,6 +32,8 @@ private:
     Globals globals_;
     Enum enum_;
     MSendInput sendInput_;
+    mSysTray trayModule_;
+    SkinEngine skinFramework1_;
     Form1 form1_;
 };
 

@@ -5,6 +5,7 @@
 #include "Keyboard.h"
 #include "Runtime.h"
 #include "RuntimeError.h"
+#include "Shell.h"
 #include "Widgets.h"
 #include "WindowSystem.h"
 
@@ -15,6 +16,7 @@ struct Platform {
     Keyboard& keyboard;
     Runtime& runtime;
     Widgets& widgets;
+    Shell& shell;
 };
 
 }  // namespace velmora

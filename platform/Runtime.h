@@ -47,6 +47,11 @@ public:
     virtual char PathSeparator() = 0;
     // Throws RuntimeError::FileNotFound when the path names nothing that can be dated.
     virtual void FileDateTime(std::string_view path) = 0;
+    // The name of the file `path` names when it is an ordinary file (not hidden, not a system
+    // file, not a folder); empty otherwise.
+    virtual std::string FindOrdinaryFile(std::string_view path) = 0;
+    // The whole content of a text file; throws RuntimeError::FileNotFound when it cannot be read.
+    virtual std::string ReadTextFile(std::string_view path) = 0;
     // Loads a cursor or icon file; throws RuntimeError (InvalidPicture, FileNotFound) on failure.
     virtual Picture LoadPicture(std::string_view path) = 0;
 

@@ -26,6 +26,8 @@ enum class ControlKind : std::uint8_t {
     SkinEngine,
     Menu,
     MenuItem,
+    CheckBox,
+    Label,
 };
 
 struct TwipsRect {
@@ -61,6 +63,22 @@ struct FormSpec {
     std::span<const ControlSpec> controls;
 };
 
+// Window states of the form.
+inline constexpr int vbNormal = 0;
+inline constexpr int vbMinimized = 1;
+inline constexpr int vbMaximized = 2;
+
+// Colours: a value with the high bit set names a system colour by its low byte.
+inline constexpr std::uint32_t kButtonFace = 0x8000000F;
+
+// The colours a skin gives the form: background of the form and its plain controls, their
+// text, and highlights.
+struct Palette {
+    std::uint32_t face = 0;
+    std::uint32_t text = 0;
+    std::uint32_t highlight = 0;
+};
+
 // Mouse pointer settings of the form.
 inline constexpr int vbDefault = 0;
 inline constexpr int vbHourglass = 11;
@@ -81,6 +99,8 @@ public:
     // holds 1 for Shift, 2 for Ctrl, 4 for Alt.
     virtual void KeyDown(int keyCode, int shift) = 0;
     virtual void Timer(ControlId timer) = 0;
+    // The form's size or window state changed.
+    virtual void Resize() = 0;
     virtual void QueryUnload() = 0;
 };
 
@@ -95,6 +115,17 @@ public:
     virtual Hwnd FormHandle() = 0;
     virtual void SetFormCaption(std::string_view caption) = 0;
     virtual void SetFormIcon() = 0;  // the program's own icon
+    virtual int FormWindowState() = 0;
+    virtual void SetFormWindowState(int state) = 0;
+    // Shows or hides the form where it is, without centring it again.
+    virtual void SetFormVisible(bool visible) = 0;
+    // Makes the form the active window with the keyboard focus.
+    virtual void FocusForm() = 0;
+    // Background colours: of the form, and of one control.
+    virtual void SetFormBackColor(std::uint32_t color) = 0;
+    virtual void SetBackColor(ControlId control, std::uint32_t color) = 0;
+    // Repaints the form with a skin's colours; the button-face colour then means `face`.
+    virtual void ApplyPalette(const Palette& palette) = 0;
 
     virtual int MousePointer() = 0;
     virtual void SetMousePointer(int pointer) = 0;

@@ -5,6 +5,7 @@
 #include "SimDesktop.h"
 #include "SimKeyboard.h"
 #include "SimRuntime.h"
+#include "SimShell.h"
 #include "SimWidgets.h"
 #include "platform/Platform.h"
 
@@ -16,7 +17,8 @@ struct SimPlatform {
     SimKeyboard keyboard{recorder};
     SimRuntime runtime{recorder};
     SimWidgets widgets{recorder, desktop, runtime};
-    Platform platform{desktop, keyboard, runtime, widgets};
+    SimShell shell{recorder};
+    Platform platform{desktop, keyboard, runtime, widgets, shell};
 
     // The foreground window reacts to Alt+F4 typed through the keyboard.
     SimPlatform() {

@@ -111,6 +111,20 @@ Picture SimRuntime::LoadPicture(std::string_view path) {
     return nextPicture_++;
 }
 
+std::string SimRuntime::FindOrdinaryFile(std::string_view path) {
+    recorder_.Call("FindOrdinaryFile", path);
+    if (!files.contains(path) || hiddenFiles.contains(path) || folders.contains(path)) return {};
+    const auto name = path.find_last_of('\\');
+    return std::string(name == std::string_view::npos ? path : path.substr(name + 1));
+}
+
+std::string SimRuntime::ReadTextFile(std::string_view path) {
+    recorder_.Call("ReadTextFile", path);
+    const auto file = files.find(path);
+    if (file == files.end() || folders.contains(path)) throw RuntimeError::FileNotFound();
+    return file->second;
+}
+
 std::string SimRuntime::FormatNumber(double value) {
     return FormatLocaleNumber(value, decimalSeparator);
 }

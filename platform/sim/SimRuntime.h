@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -29,8 +30,10 @@ public:
     std::vector<std::string> inputPrompts;
     // Answers for the next input boxes; an empty queue answers as Cancel does.
     std::deque<std::string> inputAnswers;
-    // Files that exist, with their contents.
+    // Files that exist, with their contents; those also named here are hidden or system files.
     std::map<std::string, std::string, std::less<>> files;
+    std::set<std::string, std::less<>> hiddenFiles;
+    std::set<std::string, std::less<>> folders;
     std::string appPath = "C:\\Program Files\\Velmora Suite";
     char decimalSeparator = '.';
     int endCalls = 0;
@@ -68,6 +71,8 @@ public:
     char PathSeparator() override { return '\\'; }
     void FileDateTime(std::string_view path) override;
     Picture LoadPicture(std::string_view path) override;
+    std::string FindOrdinaryFile(std::string_view path) override;
+    std::string ReadTextFile(std::string_view path) override;
     std::string FormatNumber(double value) override;
     std::optional<double> ParseNumber(std::string_view text) override;
     bool TextContains(std::string_view text, std::string_view find) override;

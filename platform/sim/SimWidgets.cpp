@@ -36,6 +36,13 @@ void SimWidgets::UserFocus(ControlId control) { MoveFocus(control); }
 
 void SimWidgets::UserKeyDown(int keyCode, int shift) { events_->KeyDown(keyCode, shift); }
 
+void SimWidgets::UserMinimize() {
+    desktop_.SetState(form_, ShowState::Minimized);
+    events_->Resize();
+}
+
+bool SimWidgets::FormVisible() const { return desktop_.Window(form_).state != ShowState::Hidden; }
+
 void SimWidgets::RunTimers(double seconds) {
     const double end = runtime_.clock + seconds;
     for (;;) {
@@ -75,8 +82,10 @@ void SimWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
         control.kind = spec.kind;
         control.text = spec.caption;
         control.value = spec.selected;
+        control.backColor = spec.backColor;
         controls_.push_back(std::move(control));
     }
+    formBackColor_ = design.backColor;
     form_ = desktop_.Create("", kWsCaption, ShowState::Hidden);
     desktop_.MarkProgramOwn(form_);
 }
@@ -101,6 +110,61 @@ void SimWidgets::SetFormCaption(std::string_view caption) {
 void SimWidgets::SetFormIcon() {
     recorder_.Call("SetFormIcon");
     ++iconSets_;
+}
+
+int SimWidgets::FormWindowState() {
+    switch (desktop_.Window(form_).state) {
+        case ShowState::Minimized: return vbMinimized;
+        case ShowState::Maximized: return vbMaximized;
+        default: return vbNormal;
+    }
+}
+
+// A hidden form stays hidden; it shows in the new state when it is shown again.
+void SimWidgets::SetFormWindowState(int state) {
+    recorder_.Call("SetFormWindowState", std::to_string(state));
+    if (desktop_.Window(form_).state == ShowState::Hidden) {
+        hiddenState_ = state;
+        return;
+    }
+    desktop_.SetState(form_, state == vbMinimized   ? ShowState::Minimized
+                             : state == vbMaximized ? ShowState::Maximized
+                                                    : ShowState::Normal);
+    events_->Resize();
+}
+
+void SimWidgets::SetFormVisible(bool visible) {
+    recorder_.Call("SetFormVisible", visible ? "1" : "0");
+    if (!visible) {
+        hiddenState_ = FormWindowState();
+        desktop_.SetState(form_, ShowState::Hidden);
+        return;
+    }
+    if (desktop_.Window(form_).state == ShowState::Hidden) {
+        desktop_.SetState(form_, hiddenState_ == vbMinimized   ? ShowState::Minimized
+                                 : hiddenState_ == vbMaximized ? ShowState::Maximized
+                                                               : ShowState::Normal);
+    }
+}
+
+void SimWidgets::FocusForm() {
+    recorder_.Call("FocusForm");
+    desktop_.Activate(form_);
+}
+
+void SimWidgets::SetFormBackColor(std::uint32_t color) {
+    recorder_.Call("SetFormBackColor", HexHandle(color));
+    formBackColor_ = color;
+}
+
+void SimWidgets::SetBackColor(ControlId control, std::uint32_t color) {
+    recorder_.Call("SetBackColor", Id(control) + "," + HexHandle(color));
+    At(control).backColor = color;
+}
+
+void SimWidgets::ApplyPalette(const Palette& palette) {
+    recorder_.Call("ApplyPalette", HexHandle(palette.face));
+    palette_ = palette;
 }
 
 int SimWidgets::MousePointer() { return mousePointer_; }

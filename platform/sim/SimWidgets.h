@@ -3,6 +3,7 @@
 // user's actions delivered to the core.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,7 @@ struct SimControl {
     std::string text;
     bool value = false;
     bool enabled = true;
+    std::uint32_t backColor = 0;
     std::vector<SimColumn> columns;  // list views
     std::vector<SimRow> rows;
 };
@@ -47,6 +49,8 @@ public:
     // The user moves the focus (kNoParent: out of the form's controls).
     void UserFocus(ControlId control);
     void UserKeyDown(int keyCode, int shift);
+    // The user minimizes the form with its minimize button.
+    void UserMinimize();
     // Lets the runtime's clock run on by `seconds`, delivering every timer tick due meanwhile.
     void RunTimers(double seconds);
 
@@ -56,6 +60,9 @@ public:
     Picture MouseIcon() const { return mouseIcon_; }
     bool Created() const { return events_ != nullptr; }
     ControlId Focused() const { return focused_; }
+    std::uint32_t FormBackColor() const { return formBackColor_; }
+    const std::optional<Palette>& AppliedPalette() const { return palette_; }
+    bool FormVisible() const;
     int TimerInterval(ControlId timer) const;
 
     void CreateForm(const FormSpec& design, FormEvents& events) override;
@@ -63,6 +70,13 @@ public:
     Hwnd FormHandle() override;
     void SetFormCaption(std::string_view caption) override;
     void SetFormIcon() override;
+    int FormWindowState() override;
+    void SetFormWindowState(int state) override;
+    void SetFormVisible(bool visible) override;
+    void FocusForm() override;
+    void SetFormBackColor(std::uint32_t color) override;
+    void SetBackColor(ControlId control, std::uint32_t color) override;
+    void ApplyPalette(const Palette& palette) override;
     int MousePointer() override;
     void SetMousePointer(int pointer) override;
     void SetMouseIcon(Picture picture) override;
@@ -108,6 +122,9 @@ private:
     std::string caption_;
     int iconSets_ = 0;
     int mousePointer_ = vbDefault;
+    std::uint32_t formBackColor_ = 0;
+    int hiddenState_ = vbNormal;  // the window state a hidden form shows in
+    std::optional<Palette> palette_;
     Picture mouseIcon_ = 0;
 };
 

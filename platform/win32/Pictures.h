@@ -1,5 +1,5 @@
 #pragma once
-// Cursors loaded from files, owned here and named by Picture numbers.
+// Cursors and icons, owned here and named by Picture numbers.
 
 #include "WindowsApi.h"
 
@@ -23,7 +23,7 @@ public:
         return static_cast<Picture>(cursors_.size());
     }
     // Null for 0 and for numbers never handed out.
-    HCURSOR Cursor(Picture picture) const {
+    HCURSOR Image(Picture picture) const {
         return picture == 0 || picture > cursors_.size() ? nullptr : cursors_[picture - 1];
     }
 

@@ -129,6 +129,27 @@ Picture Win32Runtime::LoadPicture(std::string_view path) {
     return pictures_.Add(static_cast<HCURSOR>(cursor));
 }
 
+std::string Win32Runtime::FindOrdinaryFile(std::string_view path) {
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW(Widen(path).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return {};
+    FindClose(search);
+    constexpr DWORD kNotOrdinary = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+    return (found.dwFileAttributes & kNotOrdinary) != 0 ? std::string() : Narrow(found.cFileName);
+}
+
+std::string Win32Runtime::ReadTextFile(std::string_view path) {
+    const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) throw RuntimeError::FileNotFound();
+    std::string text;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    CloseHandle(file);
+    return text;
+}
+
 char Win32Runtime::DecimalSeparator() const {
     wchar_t separator[8] = {};
     if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) > 0 &&

@@ -33,6 +33,8 @@ public:
     char PathSeparator() override { return '\\'; }
     void FileDateTime(std::string_view path) override;
     Picture LoadPicture(std::string_view path) override;
+    std::string FindOrdinaryFile(std::string_view path) override;
+    std::string ReadTextFile(std::string_view path) override;
     std::string FormatNumber(double value) override;
     std::optional<double> ParseNumber(std::string_view text) override;
     bool TextContains(std::string_view text, std::string_view find) override;

@@ -24,11 +24,6 @@ constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMI
 
 RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
 
-COLORREF ToColorRef(std::uint32_t color) {
-    // A colour with the high bit set names a system colour by its low byte.
-    if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
-    return static_cast<COLORREF>(color & 0x00FFFFFF);
-}
 
 // The state of Shift (1), Ctrl (2) and Alt (4) now.
 int ShiftState() {
@@ -58,10 +53,7 @@ Win32Widgets::~Win32Widgets() {
     if (tooltip_ != nullptr) DestroyWindow(tooltip_);
     if (form_ != nullptr) DestroyWindow(form_);
     if (menu_ != nullptr) DestroyMenu(menu_);
-    for (const ControlWindow& control : controls_) {
-        if (control.background != nullptr) DeleteObject(control.background);
-    }
-    if (formBackground_ != nullptr) DeleteObject(formBackground_);
+    for (const auto& [colour, brush] : brushes_) DeleteObject(brush);
     for (const HFONT font : fonts_) DeleteObject(font);
     if (bigIcon_ != nullptr) DestroyIcon(bigIcon_);
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
@@ -86,7 +78,7 @@ void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
     };
     bigIcon_ = loadIcon(GetSystemMetrics(SM_CXICON));
     smallIcon_ = loadIcon(GetSystemMetrics(SM_CXSMICON));
-    formBackground_ = CreateSolidBrush(ToColorRef(design.backColor));
+    formBackColor_ = design.backColor;
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -96,7 +88,6 @@ void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
     windowClass.hIcon = bigIcon_;
     windowClass.hIconSm = smallIcon_;
     windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = formBackground_;
     windowClass.lpszClassName = kFormClass;
     RegisterClassExW(&windowClass);
 
@@ -130,7 +121,7 @@ void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
 void Win32Widgets::CreateControl(ControlId id, const ControlSpec& spec, const FormSpec& design) {
     ControlWindow& control = controls_[id];
     control.kind = spec.kind;
-    control.backColor = ToColorRef(spec.backColor);
+    control.backColor = spec.backColor;
     if (spec.kind == ControlKind::Menu) {
         // The design's tray menu: it exists, nothing opens it and it is not in a menu bar.
         menu_ = CreatePopupMenu();
@@ -187,9 +178,9 @@ void Win32Widgets::CreateControl(ControlId id, const ControlSpec& spec, const Fo
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
         GetModuleHandleW(nullptr), nullptr);
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(spec.font)), FALSE);
-    if (spec.kind == ControlKind::Frame || spec.kind == ControlKind::OptionButton) {
-        control.background = CreateSolidBrush(control.backColor);
-    }
+    control.paintsBackground = spec.kind == ControlKind::Frame ||
+                               spec.kind == ControlKind::OptionButton ||
+                               spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Label;
     if (spec.kind == ControlKind::OptionButton) {
         SendMessageW(control.window, BM_SETCHECK, spec.selected ? BST_CHECKED : BST_UNCHECKED, 0);
     }
@@ -240,7 +231,7 @@ void Win32Widgets::SetMousePointer(int pointer) {
 }
 
 void Win32Widgets::SetMouseIcon(Picture picture) {
-    customCursor_ = pictures_.Cursor(picture);
+    customCursor_ = pictures_.Image(picture);
     ShowPointer();
 }
 
@@ -277,6 +268,62 @@ void Win32Widgets::SetEnabled(ControlId control, bool enabled) {
 }
 
 bool Win32Widgets::Enabled(ControlId control) { return IsWindowEnabled(Window(control)) != FALSE; }
+
+int Win32Widgets::FormWindowState() {
+    if (restoreWhenShown_) return vbNormal;
+    return IsIconic(form_) ? vbMinimized : IsZoomed(form_) ? vbMaximized : vbNormal;
+}
+
+void Win32Widgets::SetFormWindowState(int state) {
+    // A hidden window keeps its state until it is shown: showing it must not happen here.
+    if (!IsWindowVisible(form_)) {
+        restoreWhenShown_ = state == vbNormal;
+        return;
+    }
+    ShowWindow(form_, state == vbMinimized ? SW_MINIMIZE : state == vbMaximized ? SW_MAXIMIZE : SW_RESTORE);
+}
+
+void Win32Widgets::SetFormVisible(bool visible) {
+    if (!visible) {
+        ShowWindow(form_, SW_HIDE);
+        return;
+    }
+    ShowWindow(form_, restoreWhenShown_ || IsIconic(form_) ? SW_RESTORE : SW_SHOW);
+    restoreWhenShown_ = false;
+}
+
+void Win32Widgets::FocusForm() {
+    SetForegroundWindow(form_);
+    ::SetFocus(form_);
+}
+
+void Win32Widgets::SetFormBackColor(std::uint32_t color) {
+    formBackColor_ = color;
+    InvalidateRect(form_, nullptr, TRUE);
+}
+
+void Win32Widgets::SetBackColor(ControlId control, std::uint32_t color) {
+    controls_.at(control).backColor = color;
+    if (controls_[control].window != nullptr) InvalidateRect(controls_[control].window, nullptr, TRUE);
+}
+
+void Win32Widgets::ApplyPalette(const Palette& palette) {
+    palette_ = palette;
+    RedrawWindow(form_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
+COLORREF Win32Widgets::Resolve(std::uint32_t color) const {
+    if (color == kButtonFace && palette_) return palette_->face;
+    // A colour with the high bit set names a system colour by its low byte.
+    if ((color & 0x80000000u) != 0) return GetSysColor(static_cast<int>(color & 0xFF));
+    return static_cast<COLORREF>(color & 0x00FFFFFF);
+}
+
+HBRUSH Win32Widgets::Brush(COLORREF color) {
+    auto& brush = brushes_[color];
+    if (brush == nullptr) brush = CreateSolidBrush(color);
+    return brush;
+}
 
 void Win32Widgets::SetFocus(ControlId control) {
     const HWND window = Window(control);
@@ -462,10 +509,21 @@ LRESULT Win32Widgets::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
             break;
         case WM_CTLCOLORSTATIC: {
             const ControlId control = ControlAt(reinterpret_cast<HWND>(lParam));
-            if (control == kNoParent || controls_[control].background == nullptr) break;
-            SetBkColor(reinterpret_cast<HDC>(wParam), controls_[control].backColor);
-            return reinterpret_cast<LRESULT>(controls_[control].background);
+            if (control == kNoParent || !controls_[control].paintsBackground) break;
+            const COLORREF colour = Resolve(controls_[control].backColor);
+            SetBkColor(reinterpret_cast<HDC>(wParam), colour);
+            if (palette_) SetTextColor(reinterpret_cast<HDC>(wParam), palette_->text);
+            return reinterpret_cast<LRESULT>(Brush(colour));
         }
+        case WM_ERASEBKGND: {
+            RECT client{};
+            GetClientRect(window, &client);
+            FillRect(reinterpret_cast<HDC>(wParam), &client, Brush(Resolve(formBackColor_)));
+            return 1;
+        }
+        case WM_SIZE:
+            events_->Resize();
+            return 0;
         case WM_SETCURSOR:
             if (pointer_ == vbHourglass) {
                 SetCursor(LoadCursorW(nullptr, IDC_WAIT));

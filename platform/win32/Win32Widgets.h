@@ -4,6 +4,8 @@
 
 #include "WindowsApi.h"
 
+#include <map>
+#include <optional>
 #include <vector>
 
 #include "MessagePump.h"
@@ -35,6 +37,13 @@ public:
     void SetValue(ControlId control, bool selected) override;
     void SetEnabled(ControlId control, bool enabled) override;
     bool Enabled(ControlId control) override;
+    int FormWindowState() override;
+    void SetFormWindowState(int state) override;
+    void SetFormVisible(bool visible) override;
+    void FocusForm() override;
+    void SetFormBackColor(std::uint32_t color) override;
+    void SetBackColor(ControlId control, std::uint32_t color) override;
+    void ApplyPalette(const Palette& palette) override;
     void SetFocus(ControlId control) override;
     void SetTimerInterval(ControlId timer, int milliseconds) override;
     void AddColumn(ControlId list, std::string_view heading) override;
@@ -53,8 +62,8 @@ private:
         ControlKind kind{};
         HWND window = nullptr;
         RECT rect{};  // in the form's client area
-        HBRUSH background = nullptr;
-        COLORREF backColor = 0;
+        std::uint32_t backColor = 0;  // as set: may name a system colour
+        bool paintsBackground = false;  // frames and options take their colour from here
     };
 
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -69,6 +78,9 @@ private:
     int RowIndex(ControlId list, int row) const;  // 0-based index of an existing row
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
     HFONT Font(const FontSpec& spec);
+    // A colour as it is painted: system colours, and the button face of a skin, resolved.
+    COLORREF Resolve(std::uint32_t color) const;
+    HBRUSH Brush(COLORREF color);
 
     MessagePump& pump_;
     const Pictures& pictures_;
@@ -78,7 +90,10 @@ private:
     HMENU menu_ = nullptr;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;
-    HBRUSH formBackground_ = nullptr;
+    std::uint32_t formBackColor_ = 0;
+    std::optional<Palette> palette_;
+    std::map<COLORREF, HBRUSH> brushes_;
+    bool restoreWhenShown_ = false;  // the window state went back to normal while hidden
     std::vector<ControlWindow> controls_;
     std::vector<HFONT> fonts_;
     int dpi_ = 96;

@@ -7,6 +7,7 @@
 #include "Pictures.h"
 #include "Win32Keyboard.h"
 #include "Win32Runtime.h"
+#include "Win32Shell.h"
 #include "Win32Widgets.h"
 #include "Win32WindowSystem.h"
 #include "app/Program.h"
@@ -23,7 +24,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     win32::Win32Runtime runtime(pump, pictures, widgets);
     win32::Win32WindowSystem windows;
     win32::Win32Keyboard keyboard;
-    Platform platform{windows, keyboard, runtime, widgets};
+    win32::Win32Shell shell(pictures);
+    Platform platform{windows, keyboard, runtime, widgets, shell};
     Program program(platform);
     program.Start();
     return pump.Run();

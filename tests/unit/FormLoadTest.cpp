@@ -150,7 +150,8 @@ TEST_F(FormLoadTest, AnUnloadableCursorFileIsReportedAndStartUpGoesOn) {
 }
 
 TEST_F(FormLoadTest, AFailedCursorTestStillTriesTheLoad) {
-    sim.recorder.Fail("AppPath", RuntimeError(52, "Bad file name or number"));
+    // The skin step asks for the program's folder first; the cursor test is the second asker.
+    sim.recorder.Fail("AppPath", RuntimeError(52, "Bad file name or number"), 1, 1);
     program.Start();
     ASSERT_EQ(reports().size(), 2u);
     EXPECT_NE(reports()[0].find("Form_Load at line 106"), std::string::npos);

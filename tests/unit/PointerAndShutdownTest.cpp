@@ -84,7 +84,7 @@ struct ShutdownTest : ::testing::Test, SimProgram {
     ShutdownTest() { program.Start(); }
 };
 
-TEST_F(ShutdownTest, PendingEventsRunTwiceThenTheProgramEnds) {
+TEST_F(ShutdownTest, TheIconGoesThenPendingEventsRunTwiceThenTheProgramEnds) {
     std::vector<std::string> order;
     runtime().Post([&] {
         order.push_back("first pass");
@@ -94,7 +94,9 @@ TEST_F(ShutdownTest, PendingEventsRunTwiceThenTheProgramEnds) {
     widgets().UserClose();
     EXPECT_EQ(order, (std::vector<std::string>{"first pass", "second pass"}));
     EXPECT_EQ(sim.recorder.Calls(),
-              (std::vector<std::string>{"DoEvents()", "DoEvents()", "End()"}));
+              (std::vector<std::string>{"NotifyIcon(2,0x0)", "SetWindowProc(0xFF0010)",
+                                        "DoEvents()", "DoEvents()", "End()"}));
+    EXPECT_TRUE(sim.shell.icons.empty());
     EXPECT_EQ(runtime().endCalls, 1);
 }
 
