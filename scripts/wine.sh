@@ -31,20 +31,24 @@ build_windows() {
     cmake --build "$dir" -j "$jobs" >"$dir/build.log" 2>&1 || { cat "$dir/build.log"; return 1; }
 }
 
-# Starts Xvfb on a free display with trayer as the tray host, so that Wine shows no tray
-# window of its own. Sets DISPLAY.
+# Starts Xvfb on a display it picks itself (so that parallel runs never share one), with
+# trayer as the tray host, so that Wine shows no tray window of its own. Sets DISPLAY.
 start_virtual_display() {
-    local n=90
-    while [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 </dev/null &
     wine_started_pids+=($!)
-    export DISPLAY=":$n"
-    for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+    for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.1; done
+    export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
+    rm -f "$number_file"
     xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
     setsid trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel \
         --height 24 >/dev/null 2>&1 </dev/null &
     wine_started_pids+=($!)
-    for _ in $(seq 50); do xwininfo -name panel >/dev/null 2>&1 && break; sleep 0.1; done
+    # Wine looks for a tray host once, when its desktop starts: trayer must be up before that.
+    for _ in $(seq 200); do xwininfo -name panel >/dev/null 2>&1 && break; sleep 0.1; done
+    xwininfo -name panel >/dev/null 2>&1 || { echo "trayer did not start" >&2; return 1; }
+    sleep 0.5
 }
 
 # Prepares a Wine prefix in `$1` (made afresh when it is new): its server started detached,

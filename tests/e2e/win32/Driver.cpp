@@ -275,3 +275,17 @@ std::string StoredSetting(const wchar_t* key) {
 }
 
 void ForgetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
+
+void RunUnix(const std::wstring& commandLine) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::wstring line = L"start.exe /wait /unix " + commandLine;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &process)) {
+        throw std::runtime_error("cannot run " + Utf8(commandLine));
+    }
+    WaitForSingleObject(process.hProcess, 30000);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}

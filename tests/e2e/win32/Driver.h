@@ -98,8 +98,12 @@ void ClickAt(HWND window);
 // The program's stored settings text for `key`; "(missing)" when there is none.
 std::string StoredSetting(const wchar_t* key);
 void ForgetSettings();
+// Runs a program of the host system (Wine's start /unix) and waits for it.
+void RunUnix(const std::wstring& commandLine);
 
 void RunListing(Checks& check, const std::wstring& exe);
 void RunCommands(Checks& check, const std::wstring& exe);
 void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
+void RunTray(Checks& check, const std::wstring& exe);
+void RunSkin(Checks& check, const std::wstring& exe);
 void MeasureIdle(const std::wstring& exe);

@@ -18,7 +18,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     ForgetSettings();
     Checks check;
-    for (const auto scenario : {RunListing, RunCommands, RunRefreshAndPriority}) {
+    for (const auto scenario : {RunListing, RunCommands, RunRefreshAndPriority, RunTray,
+                                RunSkin}) {
         try {
             scenario(check, argv[1]);
         } catch (const std::exception& error) {
