@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "platform/RuntimeError.h"
@@ -21,8 +22,19 @@ inline std::string HexHandle(std::uint32_t handle) {
 
 class Recorder {
 public:
+    // Off, calls are neither written down nor failed: for measuring the core alone.
+    bool enabled = true;
+
+    // The same, with the arguments' text made only when calls are written down.
+    template <typename Arguments>
+        requires std::is_invocable_r_v<std::string, Arguments>
+    void Call(std::string_view operation, Arguments&& arguments) {
+        if (enabled) Call(operation, std::string_view(arguments()));
+    }
+
     // Records one call and throws the failure planted for it, if any.
     void Call(std::string_view operation, std::string_view arguments = {}) {
+        if (!enabled) return;
         std::string entry(operation);
         entry += '(';
         entry += arguments;

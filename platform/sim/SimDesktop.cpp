@@ -13,12 +13,14 @@ Hwnd SimDesktop::Create(std::string title, std::uint32_t style, ShowState state)
     const auto firstOrdinary =
         std::find_if(windows_.begin(), windows_.end(), [](const SimWindow& w) { return !w.topmost; });
     windows_.insert(firstOrdinary, SimWindow{handle, std::move(title), style, state});
+    indexValid_ = false;
     if (state != ShowState::Hidden) foreground_ = handle;
     return handle;
 }
 
 void SimDesktop::Destroy(Hwnd window) {
     std::erase_if(windows_, [window](const SimWindow& w) { return w.handle == window; });
+    indexValid_ = false;
     if (foreground_ == window) foreground_ = windows_.empty() ? 0 : windows_.front().handle;
 }
 
@@ -47,6 +49,7 @@ void SimDesktop::Activate(Hwnd window) {
                                    : std::find_if(windows_.begin(), windows_.end(),
                                                   [](const SimWindow& w) { return !w.topmost; });
     windows_.insert(top, std::move(moved));
+    indexValid_ = false;
     foreground_ = window;
 }
 
@@ -80,7 +83,7 @@ std::vector<Hwnd> SimDesktop::ZOrder() const {
 }
 
 Hwnd SimDesktop::GetWindow(Hwnd window, unsigned command) {
-    recorder_.Call("GetWindow", HexHandle(window) + "," + std::to_string(command));
+    recorder_.Call("GetWindow", [&] { return HexHandle(window) + "," + std::to_string(command); });
     if (beforeGetWindow) beforeGetWindow(window, command);
     const auto position = Position(window);
     if (!position) return 0;
@@ -92,7 +95,7 @@ Hwnd SimDesktop::GetWindow(Hwnd window, unsigned command) {
 }
 
 std::uint32_t SimDesktop::WindowStyle(Hwnd window) {
-    recorder_.Call("WindowStyle", HexHandle(window));
+    recorder_.Call("WindowStyle", [&] { return HexHandle(window); });
     const SimWindow* w = Find(window);
     if (w == nullptr) return 0;
     std::uint32_t style = w->style;
@@ -103,7 +106,7 @@ std::uint32_t SimDesktop::WindowStyle(Hwnd window) {
 }
 
 std::string SimDesktop::WindowTitle(Hwnd window) {
-    recorder_.Call("WindowTitle", HexHandle(window));
+    recorder_.Call("WindowTitle", [&] { return HexHandle(window); });
     const SimWindow* w = Find(window);
     return w == nullptr ? std::string() : w->title;
 }
@@ -162,12 +165,19 @@ void SimDesktop::SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) {
     } else {
         windows_.push_back(std::move(moved));
     }
+    indexValid_ = false;
 }
 
+// Looks windows up through an index of their positions, rebuilt after the z-order changed, so
+// that a walk over thousands of windows costs the sim little.
 const SimWindow* SimDesktop::Find(Hwnd window) const {
-    const auto it = std::find_if(windows_.begin(), windows_.end(),
-                                 [window](const SimWindow& w) { return w.handle == window; });
-    return it == windows_.end() ? nullptr : &*it;
+    if (!indexValid_) {
+        positions_.clear();
+        for (std::size_t i = 0; i < windows_.size(); ++i) positions_[windows_[i].handle] = i;
+        indexValid_ = true;
+    }
+    const auto it = positions_.find(window);
+    return it == positions_.end() ? nullptr : &windows_[it->second];
 }
 
 SimWindow* SimDesktop::Find(Hwnd window) {

@@ -4,6 +4,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "Recorder.h"
@@ -76,6 +77,8 @@ private:
 
     Recorder& recorder_;
     std::vector<SimWindow> windows_;  // z-order, top first
+    mutable std::unordered_map<Hwnd, std::size_t> positions_;
+    mutable bool indexValid_ = false;
     Hwnd nextHandle_ = 0x00010010;
     Hwnd foreground_ = 0;
 };

@@ -267,8 +267,9 @@ std::string SimWidgets::RowSubItem(ControlId list, int row, int subItem) {
 }
 
 void SimWidgets::SetRowSubItem(ControlId list, int row, int subItem, std::string_view text) {
-    recorder_.Call("SetRowSubItem", std::to_string(row) + "," + std::to_string(subItem) + "," +
-                                        std::string(text));
+    recorder_.Call("SetRowSubItem", [&] {
+        return std::to_string(row) + "," + std::to_string(subItem) + "," + std::string(text);
+    });
     SimRow& r = Row(list, row);
     if (subItem < 1 || subItem >= static_cast<int>(At(list).columns.size())) {
         throw IndexOutOfBounds();

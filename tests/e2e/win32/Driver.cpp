@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -46,11 +47,13 @@ namespace {
 
 constexpr UINT kRunWork = WM_APP + 1;
 
-const wchar_t* TargetClass() {
+}  // namespace
+
+const wchar_t* Targets::TargetClass() {
     static const wchar_t* const name = [] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.lpfnWndProc = Targets::TargetProc;
         windowClass.hInstance = GetModuleHandleW(nullptr);
         windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -60,8 +63,6 @@ const wchar_t* TargetClass() {
     }();
     return name;
 }
-
-}  // namespace
 
 Targets::Targets() {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
@@ -97,21 +98,58 @@ void Targets::Run(const std::function<void()>& work) {
     CloseHandle(done);
 }
 
-HWND Targets::Create(const std::wstring& title, DWORD style, bool visible) {
+HWND Targets::Create(const std::wstring& title, DWORD style, bool visible, bool asking) {
     HWND window = nullptr;
     Run([&] {
         window = CreateWindowExW(0, TargetClass(), title.c_str(), style, 40, 40, 320, 200, nullptr,
                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+        if (asking) asking_.push_back(window);
         if (visible) ShowWindow(window, SW_SHOWNORMAL);
     });
     return window;
+}
+
+std::vector<HWND> Targets::AltF4Received() {
+    std::vector<HWND> received;
+    Run([&] { received = altF4_; });
+    return received;
+}
+
+LRESULT CALLBACK Targets::TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<Targets*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message == WM_SYSKEYDOWN && wParam == VK_F4) self->altF4_.push_back(window);
+    if (self != nullptr && message == WM_CLOSE &&
+        std::find(self->asking_.begin(), self->asking_.end(), window) != self->asking_.end()) {
+        const HWND question = CreateWindowExW(0, TargetClass(), L"Save changes?", WS_OVERLAPPEDWINDOW,
+                                              80, 80, 240, 120, nullptr, nullptr,
+                                              GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(question, SW_SHOWNORMAL);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void Targets::Rename(HWND window, const std::wstring& title) {
     Run([&] { SetWindowTextW(window, title.c_str()); });
 }
 
-ProgramUnderTest::ProgramUnderTest(const std::wstring& exe) {
+namespace {
+
+// A visible dialog box of the given process, if one is up.
+HWND DialogOf(DWORD processId) {
+    for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box != nullptr;
+         box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(box, &owner);
+        if (owner == processId && IsWindowVisible(box)) return box;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+ProgramUnderTest::ProgramUnderTest(const std::wstring& exe, std::vector<std::string>* startupBoxes) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     std::wstring commandLine = L"\"" + exe + L"\"";
@@ -121,6 +159,15 @@ ProgramUnderTest::ProgramUnderTest(const std::wstring& exe) {
     }
     WaitForInputIdle(process_.hProcess, 20000);
     for (int attempt = 0; attempt < 300 && main_ == nullptr; ++attempt) {
+        if (startupBoxes != nullptr) {
+            if (const HWND box = DialogOf(process_.dwProcessId)) {
+                wchar_t text[1024] = {};
+                GetDlgItemTextW(box, 0xFFFF, text, 1024);
+                startupBoxes->push_back(Utf8(text));
+                SendMessageTimeoutW(box, WM_COMMAND, IDOK, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
+                continue;
+            }
+        }
         const HWND found = FindWindowW(L"VelmoraSuiteMain", L"Velmora Suite");
         DWORD owner = 0;
         if (found != nullptr && IsWindowVisible(found)) {
@@ -276,6 +323,11 @@ std::string StoredSetting(const wchar_t* key) {
 
 void ForgetSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, kSettingsKey); }
 
+void StoreSetting(const wchar_t* key, const wchar_t* value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, kSettingsKey, key, REG_SZ, value,
+                    static_cast<DWORD>((wcslen(value) + 1) * sizeof(wchar_t)));
+}
+
 void RunUnix(const std::wstring& commandLine) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -288,4 +340,12 @@ void RunUnix(const std::wstring& commandLine) {
     WaitForSingleObject(process.hProcess, 30000);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds) {
+    for (DWORD waited = 0; !condition(); waited += 100) {
+        if (waited >= milliseconds) return false;
+        PumpFor(100);
+    }
+    return true;
 }

@@ -37,21 +37,30 @@ public:
     Targets(const Targets&) = delete;
     Targets& operator=(const Targets&) = delete;
 
-    // `visible` false leaves the window hidden.
-    HWND Create(const std::wstring& title, DWORD style, bool visible = true);
+    // `visible` false leaves the window hidden. An asking window answers Alt+F4 with a window
+    // of its own that asks to save, and stays open.
+    HWND Create(const std::wstring& title, DWORD style, bool visible = true, bool asking = false);
     void Rename(HWND window, const std::wstring& title);
+    // The windows that have received Alt+F4, in order.
+    std::vector<HWND> AltF4Received();
 
 private:
+    static const wchar_t* TargetClass();
+    static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     void Run(const std::function<void()>& work);  // on the targets' thread, waiting for it
 
     std::thread thread_;
     DWORD threadId_ = 0;
+    std::vector<HWND> asking_;     // touched on the targets' thread only
+    std::vector<HWND> altF4_;      // written there, read through Run
 };
 
 // The program under test, started from its exe and found by its window.
 class ProgramUnderTest {
 public:
-    explicit ProgramUnderTest(const std::wstring& exe);
+    // With `startupBoxes`, message boxes shown before the main window are answered with OK
+    // and their texts kept there.
+    explicit ProgramUnderTest(const std::wstring& exe, std::vector<std::string>* startupBoxes = nullptr);
     ~ProgramUnderTest();
     ProgramUnderTest(const ProgramUnderTest&) = delete;
     ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
@@ -89,6 +98,9 @@ int RowIndex(const std::vector<Row>& rows, const std::string& title);  // -1 whe
 std::vector<std::string> Titles(const std::vector<Row>& rows);
 std::string Join(const std::vector<std::string>& titles);  // "[a | b]", for messages
 
+// Pumps messages until `condition` holds, for at most `milliseconds`; whether it came to hold.
+bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
+
 // Makes a window the foreground window, as far as the window system lets us.
 bool BringToFront(HWND window);
 // Types keys into the foreground window: virtual keys pressed in order, released in reverse.
@@ -98,6 +110,7 @@ void ClickAt(HWND window);
 // The program's stored settings text for `key`; "(missing)" when there is none.
 std::string StoredSetting(const wchar_t* key);
 void ForgetSettings();
+void StoreSetting(const wchar_t* key, const wchar_t* value);
 // Runs a program of the host system (Wine's start /unix) and waits for it.
 void RunUnix(const std::wstring& commandLine);
 
@@ -106,4 +119,5 @@ void RunCommands(Checks& check, const std::wstring& exe);
 void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
 void RunTray(Checks& check, const std::wstring& exe);
 void RunSkin(Checks& check, const std::wstring& exe);
+void RunFaults(Checks& check, const std::wstring& exe);
 void MeasureIdle(const std::wstring& exe);

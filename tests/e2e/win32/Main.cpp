@@ -19,7 +19,7 @@ int wmain(int argc, wchar_t** argv) {
     ForgetSettings();
     Checks check;
     for (const auto scenario : {RunListing, RunCommands, RunRefreshAndPriority, RunTray,
-                                RunSkin}) {
+                                RunSkin, RunFaults}) {
         try {
             scenario(check, argv[1]);
         } catch (const std::exception& error) {
