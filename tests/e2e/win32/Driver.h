@@ -120,4 +120,5 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
 void RunTray(Checks& check, const std::wstring& exe);
 void RunSkin(Checks& check, const std::wstring& exe);
 void RunFaults(Checks& check, const std::wstring& exe);
-void MeasureIdle(const std::wstring& exe);
+// Prints what the program costs: start-up, memory, a Close wait against a busy spin, idling.
+void Measure(const std::wstring& exe);

@@ -9,11 +9,11 @@
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe> [--measure-idle]\n");
+        std::fprintf(stderr, "usage: velmora_e2e <path of velmora.exe> [--measure]\n");
         return 2;
     }
-    if (argc > 2 && std::wstring(argv[2]) == L"--measure-idle") {
-        MeasureIdle(argv[1]);
+    if (argc > 2 && std::wstring(argv[2]) == L"--measure") {
+        Measure(argv[1]);
         return 0;
     }
     ForgetSettings();

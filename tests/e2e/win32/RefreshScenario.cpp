@@ -124,20 +124,3 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe) {
     ForgetSettings();
 }
 
-void MeasureIdle(const std::wstring& exe) {
-    ForgetSettings();
-    ProgramUnderTest program(exe);
-    const auto idle = [&](const char* mode) {
-        PumpFor(1000);
-        const double before = program.CpuSeconds();
-        PumpFor(10000);
-        std::printf("idle 10 s, %s: %.3f s CPU\n", mode, program.CpuSeconds() - before);
-    };
-    idle("manual refresh");
-    program.Click(kOption4);
-    idle("timed refresh every 1 s");
-    program.Click(kOption3);
-    DWORD exitCode = 1;
-    program.CloseAndWait(15000, &exitCode);
-    ForgetSettings();
-}
