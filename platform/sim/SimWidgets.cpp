@@ -77,12 +77,12 @@ void SimWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
     recorder_.Call("CreateForm");
     events_ = &events;
     controls_.clear();
-    for (const ControlSpec& spec : design.controls) {
+    for (const ControlSpec& entry : design.controls) {
         SimControl control;
-        control.kind = spec.kind;
-        control.text = spec.caption;
-        control.value = spec.selected;
-        control.backColor = spec.backColor;
+        control.kind = entry.kind;
+        control.text = entry.caption;
+        control.value = entry.selected;
+        control.backColor = entry.backColor;
         controls_.push_back(std::move(control));
     }
     formBackColor_ = design.backColor;

@@ -59,12 +59,12 @@ Win32Widgets::~Win32Widgets() {
     if (smallIcon_ != nullptr) DestroyIcon(smallIcon_);
 }
 
-HFONT Win32Widgets::Font(const FontSpec& spec) {
-    const int height = -static_cast<int>(std::lround(spec.points * dpi_ / 72.0));
-    const HFONT font = CreateFontW(height, 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+HFONT Win32Widgets::Font(const FontSpec& face) {
+    const int height = -static_cast<int>(std::lround(face.points * dpi_ / 72.0));
+    const HFONT font = CreateFontW(height, 0, 0, 0, face.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
                                    FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                    CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                                   Widen(spec.face).c_str());
+                                   Widen(face.face).c_str());
     fonts_.push_back(font);
     return font;
 }
@@ -118,25 +118,25 @@ void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
     }
 }
 
-void Win32Widgets::CreateControl(ControlId id, const ControlSpec& spec, const FormSpec& design) {
+void Win32Widgets::CreateControl(ControlId id, const ControlSpec& entry, const FormSpec& design) {
     ControlWindow& control = controls_[id];
-    control.kind = spec.kind;
-    control.backColor = spec.backColor;
-    if (spec.kind == ControlKind::Menu) {
+    control.kind = entry.kind;
+    control.backColor = entry.backColor;
+    if (entry.kind == ControlKind::Menu) {
         // The design's tray menu: it exists, nothing opens it and it is not in a menu bar.
         menu_ = CreatePopupMenu();
         return;
     }
-    if (spec.kind == ControlKind::MenuItem) {
+    if (entry.kind == ControlKind::MenuItem) {
         AppendMenuW(menu_, MF_STRING, static_cast<UINT_PTR>(kFirstControlId + id),
-                    Widen(spec.caption).c_str());
+                    Widen(entry.caption).c_str());
         return;
     }
 
     const wchar_t* windowClass = nullptr;
     DWORD style = WS_CHILD | WS_VISIBLE;
     DWORD exStyle = 0;
-    switch (spec.kind) {
+    switch (entry.kind) {
         case ControlKind::ListView:
             windowClass = WC_LISTVIEWW;
             style |= WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER;
@@ -164,31 +164,31 @@ void Win32Widgets::CreateControl(ControlId id, const ControlSpec& spec, const Fo
             return;  // timer, tray icon and skin engine have no window of their own here
     }
 
-    TwipsRect rect = spec.rect;
-    if (spec.parent != kNoParent) {
-        rect.left += design.controls[spec.parent].rect.left;
-        rect.top += design.controls[spec.parent].rect.top;
+    TwipsRect rect = entry.rect;
+    if (entry.parent != kNoParent) {
+        rect.left += design.controls[entry.parent].rect.left;
+        rect.top += design.controls[entry.parent].rect.top;
     }
     control.rect = {Pixels(rect.left), Pixels(rect.top), Pixels(rect.left + rect.width),
                     Pixels(rect.top + rect.height)};
     control.window = CreateWindowExW(
-        exStyle, windowClass, Widen(spec.caption).c_str(), style, control.rect.left,
+        exStyle, windowClass, Widen(entry.caption).c_str(), style, control.rect.left,
         control.rect.top, control.rect.right - control.rect.left,
         control.rect.bottom - control.rect.top, form_,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + id)),
         GetModuleHandleW(nullptr), nullptr);
-    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(spec.font)), FALSE);
-    control.paintsBackground = spec.kind == ControlKind::Frame ||
-                               spec.kind == ControlKind::OptionButton ||
-                               spec.kind == ControlKind::CheckBox || spec.kind == ControlKind::Label;
-    if (spec.kind == ControlKind::OptionButton) {
-        SendMessageW(control.window, BM_SETCHECK, spec.selected ? BST_CHECKED : BST_UNCHECKED, 0);
+    SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(Font(entry.font)), FALSE);
+    control.paintsBackground = entry.kind == ControlKind::Frame ||
+                               entry.kind == ControlKind::OptionButton ||
+                               entry.kind == ControlKind::CheckBox || entry.kind == ControlKind::Label;
+    if (entry.kind == ControlKind::OptionButton) {
+        SendMessageW(control.window, BM_SETCHECK, entry.selected ? BST_CHECKED : BST_UNCHECKED, 0);
     }
-    if (spec.kind == ControlKind::ListView) {
+    if (entry.kind == ControlKind::ListView) {
         const DWORD listStyle = LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES;
         SendMessageW(control.window, LVM_SETEXTENDEDLISTVIEWSTYLE, listStyle, listStyle);
-        if (!spec.tooltip.empty()) {
-            std::wstring tip = Widen(spec.tooltip);
+        if (!entry.tooltip.empty()) {
+            std::wstring tip = Widen(entry.tooltip);
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
             tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;

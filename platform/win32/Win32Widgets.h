@@ -70,14 +70,14 @@ private:
     LRESULT Handle(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // Sees the form's messages before dispatch: mouse moves over controls, dialog keys.
     bool Filter(MSG& message);
-    void CreateControl(ControlId id, const ControlSpec& spec, const FormSpec& design);
+    void CreateControl(ControlId id, const ControlSpec& entry, const FormSpec& design);
     void ShowPointer();
     ControlId ControlAt(HWND window) const;  // kNoParent when not one of ours
     ControlId FrameAt(POINT clientPoint) const;
     HWND Window(ControlId control) const;
     int RowIndex(ControlId list, int row) const;  // 0-based index of an existing row
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
-    HFONT Font(const FontSpec& spec);
+    HFONT Font(const FontSpec& face);
     // A colour as it is painted: system colours, and the button face of a skin, resolved.
     COLORREF Resolve(std::uint32_t color) const;
     HBRUSH Brush(COLORREF color);

@@ -1,0 +1,53 @@
+// Velmora Suite on Linux: the core on Qt Widgets for its own window and on X11 for the others.
+
+#include <QApplication>
+
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "E2eStatePublisher.h"
+#include "Pictures.h"
+#include "QtFormWidgets.h"
+#include "QtRuntime.h"
+#include "QtTrayShell.h"
+#include "StateProperty.h"
+#include "X11Keyboard.h"
+#include "X11WindowSystem.h"
+#include "XConnection.h"
+#include "app/Program.h"
+
+int main(int argc, char** argv) {
+    // The program works on X11 windows, so its own window must be one too.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+    QApplication application(argc, argv);
+
+    using namespace velmora;
+    std::unique_ptr<x11::XConnection> connection;
+    try {
+        connection = std::make_unique<x11::XConnection>();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "velmora: %s\n", error.what());
+        return 1;
+    }
+
+    x11::Pictures pictures;
+    std::unique_ptr<x11::E2eStatePublisher> publisher;
+    x11::QtFormWidgets widgets(pictures, [&publisher] {
+        if (publisher) publisher->Schedule();
+    });
+    if (x11::E2eStatePublisher::Enabled()) {
+        publisher = std::make_unique<x11::E2eStatePublisher>(
+            widgets, [&connection](Hwnd window, const std::string& text) {
+                x11::WriteTextProperty(*connection, window, "_VELMORA_E2E_STATE", text);
+            });
+    }
+    x11::QtRuntime runtime(pictures);
+    x11::X11WindowSystem windows(*connection);
+    x11::X11Keyboard keyboard(*connection);
+    x11::QtTrayShell shell(pictures);
+    Platform platform{windows, keyboard, runtime, widgets, shell};
+    Program program(platform);
+    program.Start();
+    return QApplication::exec();
+}

@@ -1,0 +1,134 @@
+#include "QtRuntime.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QLocale>
+#include <QMessageBox>
+#include <QSettings>
+#include <QTimer>
+#include <QWidget>
+
+#include <chrono>
+#include <cstdlib>
+
+#include "platform/NumberText.h"
+#include "platform/RuntimeError.h"
+
+namespace velmora::x11 {
+
+namespace {
+
+QString Q(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The store: organisation `app`, application `section`, one text value per key.
+QSettings Store(std::string_view app, std::string_view section) {
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, Q(app), Q(section));
+}
+
+char LocaleDecimalPoint() {
+    const QString point = QLocale().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
+                                                          : '.';
+}
+
+}  // namespace
+
+std::string QtRuntime::GetSetting(std::string_view app, std::string_view section,
+                                  std::string_view key, std::string_view fallback) {
+    return Store(app, section).value(Q(key), Q(fallback)).toString().toStdString();
+}
+
+void QtRuntime::SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                            std::string_view value) {
+    QSettings store = Store(app, section);
+    store.setValue(Q(key), Q(value));
+    store.sync();
+}
+
+int QtRuntime::MsgBox(std::string_view text, int style, std::string_view title) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(Q(title));
+    box.setText(Q(text));
+    box.setIcon((style & vbExclamation) == vbExclamation ? QMessageBox::Warning
+                                                         : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+    return vbOK;
+}
+
+std::string QtRuntime::InputBox(std::string_view prompt, std::string_view title) {
+    bool accepted = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt),
+                                               QLineEdit::Normal, {}, &accepted);
+    return accepted ? text.toStdString() : std::string();
+}
+
+void QtRuntime::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void QtRuntime::WaitForEvents(double seconds) {
+    // The timer's own event ends the wait when nothing else arrives first.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    deadline.start(std::max(0, static_cast<int>(seconds * 1000.0)));
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+double QtRuntime::MonotonicSeconds() {
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double QtRuntime::LocalNowSeconds() {
+    const QDateTime now = QDateTime::currentDateTime();
+    return static_cast<double>(now.toMSecsSinceEpoch()) / 1000.0 + now.offsetFromUtc();
+}
+
+void QtRuntime::End() {
+    for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    std::exit(0);
+}
+
+std::string QtRuntime::AppPath() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+char QtRuntime::PathSeparator() { return '/'; }
+
+void QtRuntime::FileDateTime(std::string_view path) {
+    if (!QFileInfo::exists(Q(path))) throw RuntimeError::FileNotFound();
+}
+
+std::string QtRuntime::FindOrdinaryFile(std::string_view path) {
+    const QFileInfo info(Q(path));
+    return info.isFile() && !info.isHidden() ? info.fileName().toStdString() : std::string();
+}
+
+std::string QtRuntime::ReadTextFile(std::string_view path) {
+    QFile file(Q(path));
+    if (!file.open(QIODevice::ReadOnly)) throw RuntimeError::FileNotFound();
+    return file.readAll().toStdString();
+}
+
+Picture QtRuntime::LoadPicture(std::string_view path) {
+    return pictures_.Load(std::string(path));
+}
+
+std::string QtRuntime::FormatNumber(double value) {
+    return FormatLocaleNumber(value, LocaleDecimalPoint());
+}
+
+std::optional<double> QtRuntime::ParseNumber(std::string_view text) {
+    return ParseLocaleNumber(text, LocaleDecimalPoint());
+}
+
+bool QtRuntime::TextContains(std::string_view text, std::string_view find) {
+    return Q(text).contains(Q(find), Qt::CaseInsensitive);
+}
+
+}  // namespace velmora::x11

@@ -1,0 +1,39 @@
+#pragma once
+// The runtime's services on Qt: QSettings, message and input boxes, the event loop, files and
+// the user's locale.
+
+#include "Pictures.h"
+#include "platform/Runtime.h"
+
+namespace velmora::x11 {
+
+class QtRuntime : public Runtime {
+public:
+    explicit QtRuntime(Pictures& pictures) : pictures_(pictures) {}
+
+    std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
+                           std::string_view fallback) override;
+    void SaveSetting(std::string_view app, std::string_view section, std::string_view key,
+                     std::string_view value) override;
+    int MsgBox(std::string_view text, int style, std::string_view title) override;
+    std::string InputBox(std::string_view prompt, std::string_view title) override;
+    void DoEvents() override;
+    void WaitForEvents(double seconds) override;
+    double MonotonicSeconds() override;
+    double LocalNowSeconds() override;
+    void End() override;
+    std::string AppPath() override;
+    char PathSeparator() override;
+    void FileDateTime(std::string_view path) override;
+    std::string FindOrdinaryFile(std::string_view path) override;
+    std::string ReadTextFile(std::string_view path) override;
+    Picture LoadPicture(std::string_view path) override;
+    std::string FormatNumber(double value) override;
+    std::optional<double> ParseNumber(std::string_view text) override;
+    bool TextContains(std::string_view text, std::string_view find) override;
+
+private:
+    Pictures& pictures_;
+};
+
+}  // namespace velmora::x11

@@ -1,0 +1,47 @@
+#pragma once
+// The notification area on Qt: one QSystemTrayIcon per icon id, its activations delivered to
+// the tray window's procedure as the callback messages of the notify-icon protocol.
+
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <map>
+#include <memory>
+
+#include "Pictures.h"
+#include "platform/Shell.h"
+
+namespace velmora::x11 {
+
+class QtTrayShell : public Shell {
+public:
+    explicit QtTrayShell(Pictures& pictures);
+    ~QtTrayShell() override;
+
+    bool NotifyIcon(unsigned message, const NotifyIconRecord& record) override;
+    Hwnd TrayWindow() override;
+    WindowProc SetWindowProc(Hwnd window, WindowProc procedure) override;
+    unsigned TaskbarCreatedMessage() override;
+    Picture TrayIconPicture() override;
+
+private:
+    struct Icon {
+        std::unique_ptr<QSystemTrayIcon> icon;
+        std::unique_ptr<QTimer> balloonTimeout;
+        std::uint32_t callbackMessage = 0;
+    };
+
+    void Apply(Icon& icon, const NotifyIconRecord& record);
+    void Deliver(Hwnd window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+    void WatchForTray();
+
+    Pictures& pictures_;
+    Picture trayPicture_ = 0;
+    std::map<Hwnd, WindowProc> procedures_;
+    std::map<std::pair<Hwnd, std::uint32_t>, Icon> icons_;
+    // A notification area that appears (again) asks for the icons anew.
+    QTimer trayWatch_;
+    bool trayAvailable_ = false;
+};
+
+}  // namespace velmora::x11

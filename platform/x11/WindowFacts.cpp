@@ -1,0 +1,151 @@
+#include "WindowFacts.h"
+
+#include <algorithm>
+
+#include <X11/Xutil.h>
+
+#include "XReply.h"
+#include "platform/WindowSystem.h"
+
+namespace velmora::x11 {
+
+namespace {
+
+constexpr std::uint32_t kLongestTitleWords = 1024;
+constexpr std::uint32_t kIconicState = 3;
+constexpr std::uint32_t kMotifDecorationsFlag = 1U << 1;
+
+struct Cookies {
+    xcb_get_window_attributes_cookie_t attributes;
+    xcb_get_property_cookie_t netName, name, type, state, motif, wmState, pid;
+};
+
+xcb_get_property_cookie_t Request(XState& x, xcb_window_t window, xcb_atom_t property,
+                                  xcb_atom_t type, std::uint32_t words) {
+    return xcb_get_property_unchecked(x.connection, 0, window, property, type, 0, words);
+}
+
+using PropertyReply = Reply<xcb_get_property_reply_t>;
+
+PropertyReply Collect(XState& x, xcb_get_property_cookie_t cookie) {
+    return PropertyReply(xcb_get_property_reply(x.connection, cookie, nullptr));
+}
+
+std::span<const std::uint32_t> Items(const PropertyReply& reply) {
+    if (!reply || reply->format != 32) return {};
+    return {static_cast<const std::uint32_t*>(xcb_get_property_value(reply.get())),
+            static_cast<std::size_t>(xcb_get_property_value_length(reply.get()) / 4)};
+}
+
+std::string Bytes(const PropertyReply& reply) {
+    if (!reply || reply->format != 8) return {};
+    const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
+    std::string text(data, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    // Some clients include the terminating NUL in the property.
+    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+    return text;
+}
+
+// WM_NAME in whatever encoding the client chose (Latin-1 STRING, COMPOUND_TEXT, UTF8_STRING),
+// converted by Xlib.
+std::string LegacyTitle(XState& x, const PropertyReply& reply) {
+    if (!reply || reply->format != 8 || reply->value_len == 0) return {};
+    XTextProperty property{};
+    property.value = static_cast<unsigned char*>(xcb_get_property_value(reply.get()));
+    property.encoding = reply->type;
+    property.format = 8;
+    property.nitems = static_cast<unsigned long>(xcb_get_property_value_length(reply.get()));
+    char** list = nullptr;
+    int count = 0;
+    if (Xutf8TextPropertyToTextList(x.display, &property, &list, &count) < Success || !list) {
+        return Bytes(reply);
+    }
+    std::string title = count > 0 && list[0] ? list[0] : "";
+    XFreeStringList(list);
+    return title;
+}
+
+bool Contains(std::span<const std::uint32_t> items, xcb_atom_t atom) {
+    return std::find(items.begin(), items.end(), atom) != items.end();
+}
+
+// Listed windows are the ones a user would call ordinary: drawn with a frame by the window
+// manager, of the normal or dialog type, and shown on the taskbar.
+bool Bordered(XState& x, const PropertyReply& type, const PropertyReply& state,
+              const PropertyReply& motif) {
+    const auto motifHints = Items(motif);
+    if (motifHints.size() >= 3 && (motifHints[0] & kMotifDecorationsFlag) && motifHints[2] == 0) {
+        return false;
+    }
+    const auto types = Items(type);
+    if (!types.empty() && !Contains(types, x.atom(Atom::NetWmWindowTypeNormal)) &&
+        !Contains(types, x.atom(Atom::NetWmWindowTypeDialog))) {
+        return false;
+    }
+    return !Contains(Items(state), x.atom(Atom::NetWmStateSkipTaskbar));
+}
+
+}  // namespace
+
+std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows) {
+    std::vector<Cookies> cookies;
+    cookies.reserve(windows.size());
+    for (const xcb_window_t window : windows) {
+        cookies.push_back({
+            xcb_get_window_attributes_unchecked(x.connection, window),
+            Request(x, window, x.atom(Atom::NetWmName), x.atom(Atom::Utf8String),
+                    kLongestTitleWords),
+            Request(x, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongestTitleWords),
+            Request(x, window, x.atom(Atom::NetWmWindowType), XCB_ATOM_ATOM, 32),
+            Request(x, window, x.atom(Atom::NetWmState), XCB_ATOM_ATOM, 32),
+            Request(x, window, x.atom(Atom::MotifWmHints), XCB_GET_PROPERTY_TYPE_ANY, 5),
+            Request(x, window, x.atom(Atom::WmState), x.atom(Atom::WmState), 2),
+            Request(x, window, x.atom(Atom::NetWmPid), XCB_ATOM_CARDINAL, 1),
+        });
+    }
+    std::vector<WindowFacts> facts;
+    facts.reserve(windows.size());
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        const Cookies& c = cookies[i];
+        WindowFacts f;
+        f.window = windows[i];
+        Reply<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(x.connection, c.attributes, nullptr));
+        PropertyReply netName = Collect(x, c.netName), name = Collect(x, c.name),
+                      type = Collect(x, c.type), state = Collect(x, c.state),
+                      motif = Collect(x, c.motif), wmState = Collect(x, c.wmState),
+                      pid = Collect(x, c.pid);
+        f.exists = attributes != nullptr;
+        if (f.exists) {
+            const auto wm = Items(wmState);
+            const bool iconic = !wm.empty() && wm[0] == kIconicState;
+            const bool visible = attributes->map_state == XCB_MAP_STATE_VIEWABLE || iconic;
+            const bool bordered = Bordered(x, type, state, motif);
+            f.style = (visible ? kWsVisible : 0) | (bordered ? kWsBorder : 0);
+            f.title = Bytes(netName);
+            if (f.title.empty()) f.title = LegacyTitle(x, name);
+            const auto pids = Items(pid);
+            f.pid = pids.empty() ? 0 : pids[0];
+        }
+        facts.push_back(std::move(f));
+    }
+    return facts;
+}
+
+std::vector<std::uint32_t> ReadCardinals(XState& x, xcb_window_t window, xcb_atom_t property,
+                                         xcb_atom_t type) {
+    constexpr std::uint32_t kMostItems = 1U << 16;
+    PropertyReply reply = Collect(x, Request(x, window, property, type, kMostItems));
+    const auto items = Items(reply);
+    return {items.begin(), items.end()};
+}
+
+std::vector<xcb_window_t> ClientsTopFirst(XState& x) {
+    // The stacking list runs from the bottom up.
+    std::vector<xcb_window_t> clients =
+        ReadCardinals(x, x.root, x.atom(Atom::NetClientListStacking), XCB_ATOM_WINDOW);
+    std::reverse(clients.begin(), clients.end());
+    return clients;
+}
+
+}  // namespace velmora::x11

@@ -1,0 +1,32 @@
+#pragma once
+// What the backend knows about one top-level window, read in one pipelined batch.
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "XState.h"
+
+namespace velmora::x11 {
+
+struct WindowFacts {
+    xcb_window_t window = 0;
+    bool exists = false;
+    std::uint32_t style = 0;  // synthesised kWsVisible | kWsBorder bits
+    std::string title;        // UTF-8
+    std::uint32_t pid = 0;    // _NET_WM_PID, 0 when unset
+};
+
+// Reads the facts of every window with all requests sent before the first reply is awaited,
+// so the whole batch costs about one round trip.
+std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows);
+
+// The windows the window manager manages, from the top of the z-order down.
+std::vector<xcb_window_t> ClientsTopFirst(XState& x);
+
+// A window property of 32-bit items (atoms, windows, cardinals); empty when unset.
+std::vector<std::uint32_t> ReadCardinals(XState& x, xcb_window_t window, xcb_atom_t property,
+                                         xcb_atom_t type);
+
+}  // namespace velmora::x11

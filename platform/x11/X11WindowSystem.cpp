@@ -1,0 +1,122 @@
+#include "X11WindowSystem.h"
+
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "EwmhRequests.h"
+#include "WindowFacts.h"
+#include "platform/RuntimeError.h"
+
+namespace velmora::x11 {
+
+namespace {
+
+constexpr auto kActivationWait = std::chrono::seconds(1);
+constexpr auto kActivationPoll = std::chrono::milliseconds(10);
+
+bool IsOwnWindow(const WindowFacts& facts) {
+    return facts.pid == static_cast<std::uint32_t>(getpid());
+}
+
+}  // namespace
+
+X11WindowSystem::X11WindowSystem(XConnection& connection) : connection_(connection) {}
+
+X11WindowSystem::~X11WindowSystem() = default;
+
+Hwnd X11WindowSystem::GetWindow(Hwnd window, unsigned command) {
+    if (command == kGwHwndFirst) {
+        XState& x = connection_.state();
+        const std::vector<xcb_window_t> clients = ClientsTopFirst(x);
+        walk_ = ReadWindowFacts(x, clients);
+        walkIndex_.clear();
+        for (std::size_t i = 0; i < walk_.size(); ++i) walkIndex_[walk_[i].window] = i;
+        if (!walk_.empty()) return walk_.front().window;
+    } else if (command == kGwHwndNext) {
+        const auto at = walkIndex_.find(window);
+        if (at != walkIndex_.end() && at->second + 1 < walk_.size()) {
+            return walk_[at->second + 1].window;
+        }
+    }
+    walk_.clear();
+    walkIndex_.clear();
+    return 0;
+}
+
+WindowFacts X11WindowSystem::Facts(Hwnd window) {
+    if (const auto at = walkIndex_.find(window); at != walkIndex_.end()) return walk_[at->second];
+    const xcb_window_t one[] = {window};
+    return ReadWindowFacts(connection_.state(), one).front();
+}
+
+std::uint32_t X11WindowSystem::WindowStyle(Hwnd window) { return Facts(window).style; }
+
+std::string X11WindowSystem::WindowTitle(Hwnd window) { return Facts(window).title; }
+
+void X11WindowSystem::ShowWindow(Hwnd window, int command) {
+    XState& x = connection_.state();
+    if (!Facts(window).exists) return;
+    const xcb_atom_t vert = x.atom(Atom::NetWmStateMaximizedVert);
+    const xcb_atom_t horz = x.atom(Atom::NetWmStateMaximizedHorz);
+    switch (command) {
+        case kSwHide:
+            Withdraw(x, window);
+            break;
+        case kSwMinimize:
+            Iconify(x, window);
+            break;
+        case kSwShowMaximized:
+            ChangeWmState(x, window, kStateAdd, vert, horz);
+            Map(x, window);
+            RequestActivation(x, window);
+            break;
+        case kSwRestore:
+            ChangeWmState(x, window, kStateRemove, vert, horz);
+            Map(x, window);
+            RequestActivation(x, window);
+            break;
+        default:
+            break;
+    }
+}
+
+void X11WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
+    XState& x = connection_.state();
+    const std::vector<xcb_window_t> clients = ClientsTopFirst(x);
+    const std::vector<WindowFacts> facts = ReadWindowFacts(x, clients);
+    xcb_window_t target = 0;
+    for (const WindowFacts& f : facts) {
+        if (!f.exists || f.title != title || IsOwnWindow(f)) continue;
+        if (target == 0 || f.window == preferred) target = f.window;
+    }
+    if (target == 0) throw RuntimeError::InvalidProcedureCall();
+    RequestActivation(x, target);
+    // The window manager answers asynchronously; callers look at the result right after.
+    const auto deadline = std::chrono::steady_clock::now() + kActivationWait;
+    while (GetForegroundWindow() != target && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(kActivationPoll);
+    }
+}
+
+Hwnd X11WindowSystem::GetForegroundWindow() {
+    XState& x = connection_.state();
+    const auto active = ReadCardinals(x, x.root, x.atom(Atom::NetActiveWindow), XCB_ATOM_WINDOW);
+    return active.empty() ? 0 : active.front();
+}
+
+void X11WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned) {
+    XState& x = connection_.state();
+    const xcb_atom_t above = x.atom(Atom::NetWmStateAbove);
+    const xcb_atom_t below = x.atom(Atom::NetWmStateBelow);
+    if (insertAfter == kHwndTopmost) {
+        ChangeWmState(x, window, kStateRemove, below, XCB_ATOM_NONE);
+        ChangeWmState(x, window, kStateAdd, above, XCB_ATOM_NONE);
+    } else if (insertAfter == kHwndBottom) {
+        ChangeWmState(x, window, kStateRemove, above, below);
+        Lower(x, window);
+    }
+}
+
+}  // namespace velmora::x11

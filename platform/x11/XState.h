@@ -1,0 +1,48 @@
+#pragma once
+// The Xlib display, its XCB connection and the atoms the backend uses. X11 translation units
+// only: Xlib's macros must never reach Qt code.
+
+#include <X11/Xlib-xcb.h>
+#include <X11/Xlib.h>
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora::x11 {
+
+enum class Atom : std::uint8_t {
+    NetClientListStacking,
+    NetActiveWindow,
+    NetRestackWindow,
+    NetWmName,
+    NetWmState,
+    NetWmStateHidden,
+    NetWmStateMaximizedVert,
+    NetWmStateMaximizedHorz,
+    NetWmStateAbove,
+    NetWmStateBelow,
+    NetWmStateSkipTaskbar,
+    NetWmWindowType,
+    NetWmWindowTypeNormal,
+    NetWmWindowTypeDialog,
+    NetWmPid,
+    MotifWmHints,
+    WmState,
+    Utf8String,
+    Count,
+};
+
+struct XState {
+    ::Display* display = nullptr;
+    xcb_connection_t* connection = nullptr;
+    xcb_window_t root = 0;
+    std::vector<xcb_atom_t> atoms;
+
+    xcb_atom_t atom(Atom which) const { return atoms[static_cast<std::size_t>(which)]; }
+    // Interns a name the fixed table does not hold.
+    xcb_atom_t intern(const std::string& name);
+};
+
+}  // namespace velmora::x11
