@@ -42,13 +42,23 @@ start_virtual_display() {
     export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
     rm -f "$number_file"
     xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
-    setsid trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel \
-        --height 24 >/dev/null 2>&1 </dev/null &
-    wine_started_pids+=($!)
     # Wine looks for a tray host once, when its desktop starts: trayer must be up before that.
-    for _ in $(seq 200); do xwininfo -name panel >/dev/null 2>&1 && break; sleep 0.1; done
-    xwininfo -name panel >/dev/null 2>&1 || { echo "trayer did not start" >&2; return 1; }
-    sleep 0.5
+    local attempt
+    for attempt in 1 2 3; do
+        setsid trayer --edge top --align right --widthtype pixel --width 120 --heighttype pixel \
+            --height 24 >>"$root/build/trayer.log" 2>&1 </dev/null &
+        local tray_pid=$!
+        for _ in $(seq 100); do xwininfo -name panel >/dev/null 2>&1 && break; sleep 0.1; done
+        if xwininfo -name panel >/dev/null 2>&1; then
+            wine_started_pids+=("$tray_pid")
+            sleep 0.5
+            return 0
+        fi
+        kill "$tray_pid" 2>/dev/null || true
+    done
+    cat "$root/build/trayer.log" >&2
+    echo "trayer did not start" >&2
+    return 1
 }
 
 # Prepares a Wine prefix in `$1` (made afresh when it is new): its server started detached,
