@@ -29,7 +29,8 @@ QPoint CheckBoxCentre(const QTreeWidget& list, QTreeWidgetItem* item, const QWid
     option.rect = QRect(row.topLeft(), QSize(list.columnWidth(0), row.height()));
     option.features = QStyleOptionViewItem::HasCheckIndicator | QStyleOptionViewItem::HasDisplay;
     option.text = item->text(0);
-    const QRect box = list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list);
+    const QRect box =
+        list.style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &list);
     return list.viewport()->mapTo(&form, box.center());
 }
 
@@ -55,19 +56,25 @@ std::string E2eStatePublisher::Describe() {
         const QPoint centre = widget->mapTo(&form, widget->rect().center());
         const auto* button = qobject_cast<const QAbstractButton*>(widget);
         const auto name = widgets_.Design()->controls[id].name;
-        lines << QStringList{"control", QString::fromUtf8(name.data(), qsizetype(name.size())),
-                             QString::number(centre.x()), QString::number(centre.y()),
+        lines << QStringList{"control",
+                             QString::fromUtf8(name.data(), qsizetype(name.size())),
+                             QString::number(centre.x()),
+                             QString::number(centre.y()),
                              widget->isEnabled() ? "1" : "0",
-                             button && button->isChecked() ? "1" : "0", Field(ControlText(*widget))}
+                             button && button->isChecked() ? "1" : "0",
+                             Field(ControlText(*widget))}
                      .join('\t');
         const auto* list = qobject_cast<const QTreeWidget*>(widget);
         for (int row = 0; list && row < list->topLevelItemCount(); ++row) {
             QTreeWidgetItem* item = list->topLevelItem(row);
             const QPoint box = CheckBoxCentre(*list, item, form);
-            lines << QStringList{"row", QString::number(row + 1),
+            lines << QStringList{"row",
+                                 QString::number(row + 1),
                                  item->checkState(0) == Qt::Checked ? "1" : "0",
-                                 QString::number(box.x()), QString::number(box.y()),
-                                 Field(item->text(0)), Field(item->text(1))}
+                                 QString::number(box.x()),
+                                 QString::number(box.y()),
+                                 Field(item->text(0)),
+                                 Field(item->text(1))}
                          .join('\t');
         }
     }

@@ -9,7 +9,6 @@
 // coordinates; -1 when the row is scrolled out of view.
 
 #include <QTimer>
-
 #include <functional>
 #include <string>
 

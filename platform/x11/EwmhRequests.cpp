@@ -34,8 +34,7 @@ void EditStateProperty(XState& x, xcb_window_t window, std::uint32_t action, xcb
         if (action == kStateAdd) atoms.push_back(atom);
     }
     xcb_change_property(x.connection, XCB_PROP_MODE_REPLACE, window, x.atom(Atom::NetWmState),
-                        XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(atoms.size()),
-                        atoms.data());
+                        XCB_ATOM_ATOM, 32, static_cast<std::uint32_t>(atoms.size()), atoms.data());
 }
 
 }  // namespace

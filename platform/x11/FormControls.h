@@ -5,7 +5,6 @@
 #include <QMenu>
 #include <QTimer>
 #include <QWidget>
-
 #include <memory>
 #include <vector>
 

@@ -27,15 +27,10 @@ bool FormEventFilter::eventFilter(QObject* watched, QEvent* event) {
                 events_.QueryUnload();
                 return true;
             case QEvent::Resize:
-            case QEvent::WindowStateChange:
-                events_.Resize();
-                break;
+            case QEvent::WindowStateChange: events_.Resize(); break;
             case QEvent::Enter:
-            case QEvent::MouseMove:
-                events_.MouseMove(kNoParent);
-                break;
-            default:
-                break;
+            case QEvent::MouseMove: events_.MouseMove(kNoParent); break;
+            default: break;
         }
         return false;
     }
@@ -43,17 +38,10 @@ bool FormEventFilter::eventFilter(QObject* watched, QEvent* event) {
     if (control == controls_.end()) return false;
     switch (type) {
         case QEvent::Enter:
-        case QEvent::MouseMove:
-            events_.MouseMove(control->second);
-            break;
-        case QEvent::FocusIn:
-            events_.GotFocus(control->second);
-            break;
-        case QEvent::FocusOut:
-            events_.LostFocus(control->second);
-            break;
-        default:
-            break;
+        case QEvent::MouseMove: events_.MouseMove(control->second); break;
+        case QEvent::FocusIn: events_.GotFocus(control->second); break;
+        case QEvent::FocusOut: events_.LostFocus(control->second); break;
+        default: break;
     }
     return false;
 }

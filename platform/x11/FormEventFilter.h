@@ -3,7 +3,6 @@
 // focused control sees them), pointer entry, focus changes, resizing and the window's close.
 
 #include <QObject>
-
 #include <unordered_map>
 
 #include "platform/Widgets.h"

@@ -1,7 +1,6 @@
 // Velmora Suite on Linux: the core on Qt Widgets for its own window and on X11 for the others.
 
 #include <QApplication>
-
 #include <cstdio>
 #include <exception>
 #include <memory>

@@ -4,7 +4,6 @@
 
 #include <QCursor>
 #include <QPixmap>
-
 #include <string>
 #include <vector>
 

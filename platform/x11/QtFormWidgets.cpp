@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QGroupBox>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
@@ -137,7 +136,8 @@ void QtFormWidgets::FocusForm() {
 QColor QtFormWidgets::Resolve(std::uint32_t color) const {
     if (!(color & kSystemColor)) return FromColorRef(color);
     if ((color & 0xFF) == kButtonFaceIndex) {
-        return palette_ ? FromColorRef(palette_->face) : QApplication::palette().color(QPalette::Button);
+        return palette_ ? FromColorRef(palette_->face)
+                        : QApplication::palette().color(QPalette::Button);
     }
     return QApplication::palette().color(QPalette::Window);
 }
@@ -177,15 +177,9 @@ int QtFormWidgets::MousePointer() { return pointer_; }
 void QtFormWidgets::SetMousePointer(int pointer) {
     pointer_ = pointer;
     switch (pointer) {
-        case vbHourglass:
-            form_->setCursor(Qt::WaitCursor);
-            break;
-        case vbCustom:
-            form_->setCursor(pictures_.Cursor(mouseIcon_));
-            break;
-        default:
-            form_->unsetCursor();
-            break;
+        case vbHourglass: form_->setCursor(Qt::WaitCursor); break;
+        case vbCustom: form_->setCursor(pictures_.Cursor(mouseIcon_)); break;
+        default: form_->unsetCursor(); break;
     }
 }
 
@@ -236,7 +230,8 @@ bool QtFormWidgets::Value(ControlId control) {
 }
 
 void QtFormWidgets::SetValue(ControlId control, bool selected) {
-    if (auto* button = qobject_cast<QAbstractButton*>(&Widget(control))) button->setChecked(selected);
+    if (auto* button = qobject_cast<QAbstractButton*>(&Widget(control)))
+        button->setChecked(selected);
     Changed();
 }
 

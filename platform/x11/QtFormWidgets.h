@@ -2,7 +2,6 @@
 // The program's own window on Qt Widgets, built from the design table.
 
 #include <QPalette>
-
 #include <functional>
 #include <memory>
 #include <optional>

@@ -11,7 +11,7 @@
 #include <QSettings>
 #include <QTimer>
 #include <QWidget>
-
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 
@@ -115,9 +115,7 @@ std::string QtRuntime::ReadTextFile(std::string_view path) {
     return file.readAll().toStdString();
 }
 
-Picture QtRuntime::LoadPicture(std::string_view path) {
-    return pictures_.Load(std::string(path));
-}
+Picture QtRuntime::LoadPicture(std::string_view path) { return pictures_.Load(std::string(path)); }
 
 std::string QtRuntime::FormatNumber(double value) {
     return FormatLocaleNumber(value, LocaleDecimalPoint());

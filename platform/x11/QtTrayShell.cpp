@@ -1,7 +1,6 @@
 #include "QtTrayShell.h"
 
 #include <QIcon>
-
 #include <algorithm>
 #include <cstring>
 

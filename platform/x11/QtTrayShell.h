@@ -4,7 +4,6 @@
 
 #include <QSystemTrayIcon>
 #include <QTimer>
-
 #include <map>
 #include <memory>
 

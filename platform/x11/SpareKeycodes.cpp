@@ -29,15 +29,20 @@ SpareKeycodes::SpareKeycodes(XState& x) : x_(x) {
     }
 }
 
-SpareKeycodes::~SpareKeycodes() {
-    if (lent_.empty()) return;
-    // Let the receivers see the key events under the lent mapping before it goes.
-    XSync(x_.display, False);
+SpareKeycodes::~SpareKeycodes() { RestoreAll(); }
+
+void SpareKeycodes::RestoreAll() {
     for (const auto& [keysym, code] : lent_) {
         KeySym empty = NoSymbol;
         XChangeKeyboardMapping(x_.display, static_cast<int>(code), 1, &empty, 1);
+        free_.push_back(code);
     }
-    XSync(x_.display, False);
+    lent_.clear();
+    XFlush(x_.display);
+}
+
+void SpareKeycodes::MakeRoom(std::size_t needed) {
+    if (free_.size() < needed) RestoreAll();
 }
 
 unsigned SpareKeycodes::Lend(std::uint32_t keysym) {

@@ -1,6 +1,7 @@
 #pragma once
-// Keycodes the keymap leaves empty, lent out for characters no key types. Every lent keycode
-// gets its empty mapping back when this goes away.
+// Keycodes the keymap leaves empty, lent out for characters no key types. A lent keycode keeps
+// its keysym until the lender is recycled or goes away: the window that receives the key
+// event looks the keysym up only when it gets to the event, possibly much later.
 
 #include <map>
 #include <vector>
@@ -18,8 +19,12 @@ public:
 
     // A keycode that types `keysym` unshifted; 0 when every spare keycode is in use.
     unsigned Lend(std::uint32_t keysym);
+    // Gives every lent keycode its empty mapping back when fewer than `needed` are free.
+    void MakeRoom(std::size_t needed);
 
 private:
+    void RestoreAll();
+
     XState& x_;
     std::vector<unsigned> free_;
     std::map<std::uint32_t, unsigned> lent_;

@@ -1,8 +1,8 @@
 #include "WindowFacts.h"
 
-#include <algorithm>
-
 #include <X11/Xutil.h>
+
+#include <algorithm>
 
 #include "XReply.h"
 #include "platform/WindowSystem.h"

@@ -3,8 +3,6 @@
 #include <X11/XKBlib.h>
 #include <X11/extensions/XTest.h>
 
-#include <optional>
-
 #include "SpareKeycodes.h"
 #include "VirtualKeys.h"
 #include "XState.h"
@@ -30,6 +28,11 @@ bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
 bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
+
+X11Keyboard::X11Keyboard(XConnection& connection)
+    : connection_(connection), spares_(std::make_unique<SpareKeycodes>(connection.state())) {}
+
+X11Keyboard::~X11Keyboard() = default;
 
 std::uint32_t X11Keyboard::GetKeyboardLayout() { return CurrentGroup(connection_.state().display); }
 
@@ -65,8 +68,10 @@ bool X11Keyboard::CapsLockOn() {
 
 void X11Keyboard::SendInput(std::span<const KeyInputRecord> records) {
     XState& x = connection_.state();
-    SpareKeycodes spares(x);
-    std::optional<char16_t> highSurrogate;
+    // Every record could need a keycode of its own; the previous batches' events have been
+    // delivered by now, so their keycodes can be taken back.
+    spares_->MakeRoom(records.size());
+    char16_t highSurrogate = 0;  // 0: none pending
     for (const KeyInputRecord& record : records) {
         if (record.type != kInputKeyboard) continue;
         const bool up = (record.flags & kKeyEventKeyUp) != 0;
@@ -79,16 +84,16 @@ void X11Keyboard::SendInput(std::span<const KeyInputRecord> records) {
                 highSurrogate = unit;
                 continue;
             }
-            if (IsLowSurrogate(unit) && highSurrogate) {
-                character = 0x10000 + ((*highSurrogate - 0xD800) << 10) + (unit - 0xDC00);
-                if (up) highSurrogate.reset();
+            if (IsLowSurrogate(unit) && highSurrogate != 0) {
+                character = 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00);
+                if (up) highSurrogate = 0;
             }
             const KeySym keysym = KeysymOfCharacter(character);
             const KeyCode mapped = XKeysymToKeycode(x.display, keysym);
             // A key that types it only with modifiers would type something else here.
             code = mapped != 0 && XkbKeycodeToKeysym(x.display, mapped, 0, 0) == keysym
                        ? mapped
-                       : spares.Lend(static_cast<std::uint32_t>(keysym));
+                       : spares_->Lend(static_cast<std::uint32_t>(keysym));
         } else if (const std::uint32_t keysym = KeysymOfVirtualKey(record.virtualKey)) {
             code = XKeysymToKeycode(x.display, keysym);
         }

@@ -1,14 +1,19 @@
 #pragma once
 // The keyboard on X11: the current keymap for characters and XTest for injected key events.
 
+#include <memory>
+
 #include "XConnection.h"
 #include "platform/Keyboard.h"
 
 namespace velmora::x11 {
 
+class SpareKeycodes;
+
 class X11Keyboard : public Keyboard {
 public:
-    explicit X11Keyboard(XConnection& connection) : connection_(connection) {}
+    explicit X11Keyboard(XConnection& connection);
+    ~X11Keyboard() override;
 
     std::uint32_t GetKeyboardLayout() override;
     std::int16_t VkKeyScan(char16_t character) override;
@@ -18,6 +23,7 @@ public:
 
 private:
     XConnection& connection_;
+    std::unique_ptr<SpareKeycodes> spares_;
 };
 
 }  // namespace velmora::x11

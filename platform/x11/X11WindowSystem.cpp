@@ -61,24 +61,18 @@ void X11WindowSystem::ShowWindow(Hwnd window, int command) {
     const xcb_atom_t vert = x.atom(Atom::NetWmStateMaximizedVert);
     const xcb_atom_t horz = x.atom(Atom::NetWmStateMaximizedHorz);
     switch (command) {
-        case kSwHide:
-            Withdraw(x, window);
-            break;
-        case kSwMinimize:
-            Iconify(x, window);
-            break;
+        case kSwHide: Withdraw(x, window); break;
+        case kSwMinimize: Iconify(x, window); break;
         case kSwShowMaximized:
-            ChangeWmState(x, window, kStateAdd, vert, horz);
-            Map(x, window);
-            RequestActivation(x, window);
-            break;
         case kSwRestore:
-            ChangeWmState(x, window, kStateRemove, vert, horz);
+            // Before mapping, so that a withdrawn window is managed in its new state at once;
+            // activation also brings an iconified window back.
+            ChangeWmState(x, window, command == kSwShowMaximized ? kStateAdd : kStateRemove, vert,
+                          horz);
             Map(x, window);
             RequestActivation(x, window);
             break;
-        default:
-            break;
+        default: break;
     }
 }
 

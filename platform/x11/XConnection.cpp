@@ -4,8 +4,8 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "XState.h"
 #include "XReply.h"
+#include "XState.h"
 
 namespace velmora::x11 {
 
@@ -40,8 +40,8 @@ int IgnoreError(::Display*, XErrorEvent*) { return 0; }
 
 xcb_atom_t XState::intern(const std::string& name) {
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()),
-                                    name.data()),
+        connection,
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
         nullptr));
     return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
 }
@@ -56,9 +56,9 @@ XConnection::XConnection() : state_(std::make_unique<XState>()) {
     // All atoms in one round trip: every request goes out before the first reply is read.
     std::array<xcb_intern_atom_cookie_t, kAtomNames.size()> cookies{};
     for (std::size_t i = 0; i < kAtomNames.size(); ++i) {
-        cookies[i] = xcb_intern_atom(state_->connection, 0,
-                                     static_cast<std::uint16_t>(kAtomNames[i].size()),
-                                     kAtomNames[i].data());
+        cookies[i] =
+            xcb_intern_atom(state_->connection, 0, static_cast<std::uint16_t>(kAtomNames[i].size()),
+                            kAtomNames[i].data());
     }
     for (const auto& cookie : cookies) {
         Reply<xcb_intern_atom_reply_t> reply(

@@ -1,0 +1,73 @@
+# The Linux (X11) program: its packages, its build, and a throw-away desktop for the e2e run.
+# shellcheck shell=bash
+# shellcheck source=lib.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+x11_build_dir="$root/build/x11"
+
+# What building the program and running its end-to-end suite need.
+ensure_x11_packages() {
+    ensure_packages cmake ninja-build g++ pkg-config \
+        qt6-base-dev libgl-dev libx11-dev libx11-xcb-dev libxcb1-dev libxtst-dev \
+        xvfb openbox trayer xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2
+}
+
+# Configures build/x11 for the X11 program (no sim unit tests) and builds it.
+build_x11() {
+    cmake -S "$root" -B "$x11_build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DVELMORA_X11=ON -DVELMORA_TESTS=OFF >/dev/null &&
+        cmake --build "$x11_build_dir" -j "$jobs"
+}
+
+x11_desktop_pids=()
+
+# Starts Xvfb on a free display (the server picks it, so parallel desktops never collide),
+# openbox and trayer; exports DISPLAY.
+start_x11_desktop() {
+    local display_file i
+    display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
+    x11_desktop_pids+=($!)
+    for i in $(seq 100); do
+        [ -s "$display_file" ] && break
+        sleep 0.1
+    done
+    DISPLAY=":$(head -n 1 "$display_file")"
+    export DISPLAY
+    rm -f "$display_file"
+    openbox >/dev/null 2>&1 &
+    x11_desktop_pids+=($!)
+    for i in $(seq 50); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    start_x11_tray || start_x11_tray
+}
+
+# Starts trayer and waits for its panel; a trayer whose panel does not appear is stopped.
+start_x11_tray() {
+    local pid i
+    trayer --edge bottom --align right --widthtype pixel --width 120 --height 24 \
+        --SetDockType true --transparent false >/dev/null 2>&1 &
+    pid=$!
+    for i in $(seq 50); do
+        if xdotool search --classname '^trayer$' >/dev/null 2>&1; then
+            x11_desktop_pids+=("$pid")
+            return 0
+        fi
+        sleep 0.1
+    done
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+    return 1
+}
+
+# Stops exactly the processes start_x11_desktop started, newest first.
+stop_x11_desktop() {
+    local i
+    for ((i = ${#x11_desktop_pids[@]} - 1; i >= 0; i--)); do
+        kill "${x11_desktop_pids[i]}" 2>/dev/null
+        wait "${x11_desktop_pids[i]}" 2>/dev/null
+    done
+    x11_desktop_pids=()
+}

@@ -1,0 +1,82 @@
+// The backend's keyboard and window calls, used directly against the live desktop: what the
+// program's core asks of them, checked with what the X server then reports.
+
+#include <X11/keysym.h>
+
+#include <array>
+
+#include "Scenario.h"
+#include "platform/RuntimeError.h"
+#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/X11WindowSystem.h"
+#include "platform/x11/XConnection.h"
+
+namespace e2e {
+
+namespace {
+
+velmora::KeyInputRecord Key(std::uint16_t virtualKey, bool up) {
+    return {.type = velmora::kInputKeyboard,
+            .virtualKey = virtualKey,
+            .flags = up ? velmora::kKeyEventKeyUp : 0};
+}
+
+velmora::KeyInputRecord Unicode(char16_t unit, bool up) {
+    return {.type = velmora::kInputKeyboard,
+            .scanCode = unit,
+            .flags = velmora::kKeyEventUnicode | (up ? velmora::kKeyEventKeyUp : 0)};
+}
+
+}  // namespace
+
+void BackendScenario(Context& c) {
+    velmora::x11::XConnection connection;
+    velmora::x11::X11Keyboard keyboard(connection);
+    velmora::x11::X11WindowSystem windows(connection);
+
+    c.results.Check(keyboard.VkKeyScan(u'a') == 'A', "VkKeyScan: a is the A key unshifted");
+    c.results.Check(keyboard.VkKeyScan(u'A') == 0x100 + 'A', "VkKeyScan: A needs Shift");
+    c.results.Check(keyboard.VkKeyScan(u'!') == 0x100 + '1', "VkKeyScan: ! is Shift+1 (US)");
+    c.results.Check(keyboard.VkKeyScan(u'ж') == -1, "VkKeyScan: a character with no key is -1");
+    c.results.Check(keyboard.MapVirtualKey('A', keyboard.GetKeyboardLayout()) == 30,
+                    "MapVirtualKey: A has the scan code 30");
+
+    const Window target = c.Create(TargetKind::Normal, "E2E Keys");
+    c.x.ListenForKeys(target);
+    c.x.WaitFor([&] { return c.x.Info(target).wmState == 1; });
+    windows.ActivateWindow("E2E Keys", 0);
+    c.results.Check(windows.GetForegroundWindow() == target,
+                    "ActivateWindow brings the window with that exact title forward");
+    bool refused = false;
+    try {
+        windows.ActivateWindow("E2E No Such Window", 0);
+    } catch (const velmora::RuntimeError& error) {
+        refused = error.number() == 5;
+    }
+    c.results.Check(refused, "ActivateWindow reports a title no window has");
+
+    c.x.TakeTypedKeysyms();
+    const std::array records{Key('B', false),     Key('B', true),       Unicode(u'ж', false),
+                             Unicode(u'ж', true), Unicode(u'é', false), Unicode(u'é', true)};
+    keyboard.SendInput(records);
+    std::vector<unsigned long> typed;
+    c.x.WaitFor([&] {
+        for (const unsigned long keysym : c.x.TakeTypedKeysyms()) typed.push_back(keysym);
+        return typed.size() >= 3;
+    });
+    // Characters outside Latin-1 are typed as Unicode keysyms.
+    constexpr unsigned long kUnicodeZhe = 0x01000000 | u'ж';
+    const std::vector<unsigned long> expected{XK_b, kUnicodeZhe, XK_eacute};
+    std::string got;
+    for (const unsigned long keysym : typed) got += std::to_string(keysym) + " ";
+    c.results.Check(typed == expected,
+                    "SendInput types keys and Unicode characters (spare keycodes) in order",
+                    "keysyms " + got);
+
+    c.x.Destroy(target);
+    windows.ShowWindow(target, velmora::kSwRestore);
+    c.results.Check(windows.WindowStyle(target) == 0 && windows.WindowTitle(target).empty(),
+                    "a window that is gone has no style or title and is left alone");
+}
+
+}  // namespace e2e

@@ -1,0 +1,51 @@
+// The program's own window: where it appears, its fixed size, and its information boxes.
+
+#include <X11/Xutil.h>
+
+#include <cstdlib>
+
+#include "Scenario.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr int kCentreTolerance = 40;  // pixels: the frame and panel shift the centre a little
+
+}  // namespace
+
+void FormScenario(Context& c) {
+    ::Display* display = c.x.display();
+    const Window form = c.app.form();
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(display, form, &attributes);
+    int left = 0, top = 0;
+    Window child = 0;
+    XTranslateCoordinates(display, form, DefaultRootWindow(display), 0, 0, &left, &top, &child);
+    const int centreX = left + attributes.width / 2, centreY = top + attributes.height / 2;
+    const int screenX = DisplayWidth(display, DefaultScreen(display)) / 2;
+    const int screenY = DisplayHeight(display, DefaultScreen(display)) / 2;
+    c.results.Check(std::abs(centreX - screenX) <= kCentreTolerance &&
+                        std::abs(centreY - screenY) <= kCentreTolerance,
+                    "the window first appears centred on the screen",
+                    std::to_string(centreX) + "," + std::to_string(centreY));
+
+    XSizeHints hints{};
+    long supplied = 0;
+    XGetWMNormalHints(display, form, &hints, &supplied);
+    c.results.Check((hints.flags & PMinSize) && (hints.flags & PMaxSize) &&
+                        hints.min_width == hints.max_width &&
+                        hints.min_height == hints.max_height && hints.min_width == attributes.width,
+                    "the window has a fixed size");
+
+    for (const char* button : {"PushButton12", "PushButton13"}) {
+        c.app.ClickControl(button);
+        c.results.Check(c.x.WaitFor([&] { return c.app.Dialog().has_value(); }),
+                        std::string(button) + " opens a message box");
+        c.app.DismissDialog();
+        c.results.Check(c.x.WaitFor([&] { return !c.app.Dialog().has_value(); }),
+                        "the message box closes with Return");
+    }
+}
+
+}  // namespace e2e

@@ -1,0 +1,48 @@
+// End-to-end checks of the Linux program on a real X desktop (Xvfb + openbox + trayer).
+// Usage: velmora_e2e_x11 PROGRAM SETTINGS_FILE
+
+#include <cstdio>
+#include <exception>
+
+#include "Scenario.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s PROGRAM SETTINGS_FILE\n", argv[0]);
+        return 2;
+    }
+    using namespace e2e;
+    Results results;
+    try {
+        XDriver x;
+        Velmora app(x, argv[1]);
+        Context context{x, app, results, argv[2], {}};
+        using Scenario = void (*)(Context&);
+        const std::pair<const char*, Scenario> scenarios[] = {
+            {"listing", ListingScenario},
+            {"form", FormScenario},
+            {"commands", CommandsScenario},
+            {"close", CloseScenario},
+            {"hotkeys", HotkeyScenario},
+            {"timed refresh", TimedRefreshScenario},
+            {"priority", PriorityScenario},
+            {"settings", SettingsScenario},
+            {"tray", TrayScenario},
+            {"many windows", ManyWindowsScenario},
+            {"backend calls", BackendScenario},
+        };
+        for (const auto& [name, scenario] : scenarios) {
+            std::printf("%s\n", name);
+            // The listing starts the program; every later scenario needs it running.
+            if (scenario != ListingScenario && !app.form()) {
+                results.Check(false, std::string(name) + ": the program is running");
+                continue;
+            }
+            scenario(context);
+        }
+    } catch (const std::exception& error) {
+        results.Check(false, "the driver runs to the end", error.what());
+    }
+    std::printf("x11 e2e: %d passed, %d failed\n", results.passed(), results.failed());
+    return results.failed() == 0 ? 0 : 1;
+}

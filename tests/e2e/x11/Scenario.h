@@ -1,0 +1,44 @@
+#pragma once
+// What every scenario works with, and the scenarios in the order they run: each leaves the
+// program running and the desktop tidy for the next.
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "Check.h"
+#include "Velmora.h"
+#include "XDriver.h"
+
+namespace e2e {
+
+struct Context {
+    XDriver& x;
+    Velmora& app;
+    Results& results;
+    std::string settingsFile;
+    // The driver's target windows by title.
+    std::map<std::string, Window> targets;
+
+    Window Create(TargetKind kind, const std::string& title);
+
+    // Waits until the list, read from the program, satisfies `condition`.
+    bool WaitForRows(const std::function<bool(const FormState&)>& condition,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(5));
+    bool Listed(const std::string& title) { return app.State().Row(title) != nullptr; }
+    bool HasState(Window window, const std::string& atom);
+};
+
+void ListingScenario(Context& c);
+void FormScenario(Context& c);
+void CommandsScenario(Context& c);
+void CloseScenario(Context& c);
+void HotkeyScenario(Context& c);
+void TimedRefreshScenario(Context& c);
+void PriorityScenario(Context& c);
+void SettingsScenario(Context& c);
+void TrayScenario(Context& c);
+void ManyWindowsScenario(Context& c);
+void BackendScenario(Context& c);
+
+}  // namespace e2e
