@@ -57,13 +57,22 @@ void CloseReachesOnlyTheTicked(Checks& check, const std::wstring& exe) {
     const HWND sentinel = targets.Create(L"Velmora Sentinel", WS_OVERLAPPEDWINDOW);
     PumpFor(1500);
     ProgramUnderTest program(exe);
+    // Rows follow the z-order of the last rebuild; which twin is higher is read at the same time.
+    program.Click(L"Refresh List (Ctrl+Shift+L)");
+    const bool olderOnTop = [&] {
+        for (HWND w = GetTopWindow(nullptr); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) {
+            if (w == older || w == newer) return w == older;
+        }
+        return false;
+    }();
     const auto rows = ReadRows(program);
-    // Rows are in z-order: the newer twin comes first.
-    int olderRow = -1;
+    std::vector<int> twinRows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i].title == "Velmora Twin") olderRow = static_cast<int>(i);
+        if (rows[i].title == "Velmora Twin") twinRows.push_back(static_cast<int>(i));
     }
-    SetRowChecked(program, olderRow, true);
+    check(twinRows.size() == 2, "both twins are listed");
+    if (twinRows.size() != 2) return;
+    SetRowChecked(program, olderOnTop ? twinRows[0] : twinRows[1], true);
     SetRowChecked(program, RowIndex(rows, "Velmora Asking"), true);
     check(program.Click(L"Close Checked (Ctrl+Shift+C)"), "Close is clicked");
     WaitUntil([&] { return !IsWindow(older); }, 5000);
