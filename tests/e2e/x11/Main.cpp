@@ -30,6 +30,8 @@ int main(int argc, char** argv) {
             {"tray", TrayScenario},
             {"many windows", ManyWindowsScenario},
             {"backend calls", BackendScenario},
+            {"windows churning during refresh", ChurnScenario},
+            {"unreadable settings", UnreadableSettingsScenario},
         };
         for (const auto& [name, scenario] : scenarios) {
             std::printf("%s\n", name);

@@ -40,5 +40,7 @@ void SettingsScenario(Context& c);
 void TrayScenario(Context& c);
 void ManyWindowsScenario(Context& c);
 void BackendScenario(Context& c);
+void ChurnScenario(Context& c);
+void UnreadableSettingsScenario(Context& c);
 
 }  // namespace e2e

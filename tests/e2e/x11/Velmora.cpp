@@ -54,7 +54,7 @@ const RowState* FormState::Row(const std::string& title) const {
     return nullptr;
 }
 
-bool Velmora::Start() {
+bool Velmora::Launch() {
     std::vector<std::string> environment{"VELMORA_E2E_STATE=1"};
     for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
     std::vector<char*> envp;
@@ -67,6 +67,11 @@ bool Velmora::Start() {
         return false;
     }
     form_ = 0;
+    return true;
+}
+
+bool Velmora::WaitForForm() {
+    if (pid_ == 0) return false;
     return x_.WaitFor(
         [this] {
             for (const Window window : x_.StackingTopFirst()) {
@@ -130,7 +135,7 @@ bool Velmora::SetTicked(const std::string& title, bool ticked) {
 std::optional<Window> Velmora::Dialog(std::string* title) {
     for (const Window window : x_.StackingTopFirst()) {
         if (window != form_ && x_.Cardinal(window, "_NET_WM_PID") == pid_ &&
-            x_.Info(window).viewable) {
+            x_.Info(window).viewable && x_.TextProperty(window, kStateProperty).empty()) {
             if (title) *title = x_.TextProperty(window, "_NET_WM_NAME");
             return window;
         }

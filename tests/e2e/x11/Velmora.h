@@ -43,7 +43,12 @@ public:
     Velmora& operator=(const Velmora&) = delete;
 
     // Starts the program and waits for its window; false when it does not appear.
-    bool Start();
+    bool Start() { return Launch() && WaitForForm(); }
+    // Starts the program without waiting; false when it cannot be started.
+    bool Launch();
+    // Waits for the program's main window (the one publishing its state); false when it does
+    // not appear in time.
+    bool WaitForForm();
     void Stop();
     // Waits for the program to end by itself; its exit status, or nothing.
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
@@ -58,7 +63,8 @@ public:
     bool SetTicked(const std::string& title, bool ticked);
     // Real key chord while the program's window is active.
     void Keys(const std::string& chord);
-    // A message box of the program's, when one is open; its title in `title`.
+    // A message box of the program's (any window of its but the form), when one is open; its
+    // title in `title`.
     std::optional<Window> Dialog(std::string* title = nullptr);
     // Answers the open message box with Return.
     void DismissDialog();

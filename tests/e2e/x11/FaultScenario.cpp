@@ -1,0 +1,178 @@
+// Faults: a settings file whose values cannot be read, and windows that come and go while the
+// list is being rebuilt.
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <thread>
+
+#include "Scenario.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr auto kQuietAfterBox = std::chrono::milliseconds(1500);
+constexpr int kRefreshClicks = 20;
+constexpr int kSurvivors = 4;
+constexpr std::size_t kMostChurnWindows = 10;
+// Each window lives about kMostChurnWindows steps: long enough for the window manager to take it
+// in (a faster loop outruns openbox, which then never lists any), short enough that windows keep
+// vanishing between a walk's list read and its property reads.
+constexpr auto kChurnStep = std::chrono::milliseconds(15);
+
+// Answers the program's message boxes while they keep coming; the title of each. (A QMessageBox
+// shows its text to nobody but the user on X11, so the titles tell the reports apart: the
+// error report is "Application Error", the interval check uses the program's own title.)
+std::vector<std::string> AnswerBoxes(Context& c) {
+    std::vector<std::string> titles;
+    std::string title;
+    while (c.x.WaitFor([&] { return c.app.Dialog(&title).has_value(); }, kQuietAfterBox)) {
+        titles.push_back(title);
+        c.app.DismissDialog();
+    }
+    return titles;
+}
+
+void WriteSettings(const std::string& path, const std::string& value) {
+    std::ofstream file(path, std::ios::trunc);
+    file << "[General]\n";
+    for (const char* key : {"Option1", "Option2", "Option3", "Option4", "Text1"}) {
+        file << key << '=' << value << '\n';
+    }
+}
+
+std::string Describe(const std::vector<std::string>& titles) {
+    std::string text = std::to_string(titles.size()) + " boxes:";
+    for (const std::string& title : titles) text += " [" + title + "]";
+    return text;
+}
+
+// Starts the program on a settings file where every key holds `value`, answers its boxes,
+// checks them with `expected`, and closes it.
+void StartWithEverySetting(Context& c, const std::string& value,
+                           const std::function<bool(const std::vector<std::string>&)>& expected,
+                           const std::string& expectation) {
+    const std::string name = "every setting \"" + value + "\": ";
+    c.app.Stop();
+    WriteSettings(c.settingsFile, value);
+    c.results.Check(c.app.Launch(), name + "the program is launched");
+    const std::vector<std::string> boxes = AnswerBoxes(c);
+    c.results.Check(expected(boxes), name + expectation, Describe(boxes));
+    c.results.Check(
+        c.app.WaitForForm() && c.x.WaitFor([&] { return c.x.Info(c.app.form()).viewable; }),
+        name + "the window is shown");
+    c.x.RequestClose(c.app.form());
+    c.results.Check(c.app.WaitForExit(std::chrono::seconds(5)) == 0,
+                    name + "closing the window ends the program normally");
+}
+
+// Option1..Option4 each fail to read as a truth value ("Type mismatch") and are reported once.
+bool OneErrorReportPerOption(const std::vector<std::string>& titles) {
+    return titles.size() == 4 &&
+           std::all_of(titles.begin(), titles.end(),
+                       [](const std::string& t) { return t == "Application Error"; });
+}
+
+// A small titled window in the top left corner, away from the program's centred window, that
+// never takes the focus (no input, user time 0), so that the clicks on the program's window
+// never land on a passing window nor wait for the focus to come back.
+Window ChurnWindow(XDriver& x, const std::string& title) {
+    const Window window = x.Create(TargetKind::Withdrawn, title);
+    XSizeHints hints{};
+    hints.flags = USPosition;
+    XSetWMNormalHints(x.display(), window, &hints);
+    XWMHints wmHints{};
+    wmHints.flags = InputHint;
+    wmHints.input = False;
+    XSetWMHints(x.display(), window, &wmHints);
+    const long userTime = 0;
+    XChangeProperty(x.display(), window, XInternAtom(x.display(), "_NET_WM_USER_TIME", False),
+                    XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&userTime), 1);
+    XMoveResizeWindow(x.display(), window, 0, 0, 120, 40);
+    XMapWindow(x.display(), window);
+    return window;
+}
+
+std::vector<std::string> SortedTitles(const FormState& state) {
+    std::vector<std::string> titles = state.Titles();
+    std::sort(titles.begin(), titles.end());
+    return titles;
+}
+
+}  // namespace
+
+void UnreadableSettingsScenario(Context& c) {
+    StartWithEverySetting(c, "maybe", OneErrorReportPerOption, "one error report per option");
+    StartWithEverySetting(c, "", OneErrorReportPerOption, "one error report per option");
+    StartWithEverySetting(
+        c, "1e300",
+        [](const std::vector<std::string>& titles) {
+            return !titles.empty() &&
+                   std::none_of(titles.begin(), titles.end(),
+                                [](const std::string& t) { return t == "Application Error"; });
+        },
+        "the huge interval is reported by the interval check, and no error report comes");
+    // The next run starts from the defaults again.
+    std::remove(c.settingsFile.c_str());
+    c.results.Check(c.app.Start(), "the program starts again on default settings");
+}
+
+void ChurnScenario(Context& c) {
+    for (int i = 0; i < kSurvivors; ++i) {
+        const Window window = c.Create(TargetKind::Normal, "E2E Survivor " + std::to_string(i));
+        c.x.WaitFor([&] { return c.x.Info(window).wmState == 1; });
+    }
+    c.app.ClickControl("PushButton1");
+    c.WaitForRows(
+        [](const FormState& s) { return s.Row("E2E Survivor " + std::to_string(kSurvivors - 1)); });
+    const std::vector<std::string> before = SortedTitles(c.app.State());
+
+    // A second client keeps creating and destroying windows, at the window manager's pace.
+    std::atomic<bool> stop = false;
+    std::atomic<int> churned = 0;
+    std::thread churn([&] {
+        XDriver other;
+        std::vector<Window> alive;
+        while (!stop) {
+            alive.push_back(ChurnWindow(other, "E2E Churn " + std::to_string(churned++)));
+            if (alive.size() > kMostChurnWindows) {
+                other.Destroy(alive.front());
+                alive.erase(alive.begin());
+            }
+            XSync(other.display(), False);
+            std::this_thread::sleep_for(kChurnStep);
+        }
+    });  // `other` destroys the windows still alive as it goes
+    bool metChurn = false;
+    for (int i = 0; i < kRefreshClicks; ++i) {
+        c.app.ClickControl("PushButton1");
+        for (const std::string& title : c.app.State().Titles()) {
+            metChurn = metChurn || title.rfind("E2E Churn ", 0) == 0;
+        }
+    }
+    stop = true;
+    churn.join();
+
+    c.results.Check(!c.app.WaitForExit(std::chrono::milliseconds(0)).has_value(),
+                    "the program survives " + std::to_string(kRefreshClicks) + " refreshes while " +
+                        std::to_string(churned.load()) + " windows come and go");
+    c.results.Check(metChurn, "those refreshes listed some of the passing windows");
+    c.x.Pump(std::chrono::milliseconds(500));
+    c.app.ClickControl("PushButton1");
+    c.results.Check(c.WaitForRows([&](const FormState& s) { return SortedTitles(s) == before; }),
+                    "afterwards the list holds exactly the surviving windows");
+    for (int i = 0; i < kSurvivors; ++i) {
+        const auto survivor = c.targets.find("E2E Survivor " + std::to_string(i));
+        c.x.Destroy(survivor->second);
+        c.targets.erase(survivor);
+    }
+}
+
+}  // namespace e2e
