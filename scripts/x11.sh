@@ -66,8 +66,10 @@ start_x11_tray() {
 stop_x11_desktop() {
     local i
     for ((i = ${#x11_desktop_pids[@]} - 1; i >= 0; i--)); do
-        kill "${x11_desktop_pids[i]}" 2>/dev/null
-        wait "${x11_desktop_pids[i]}" 2>/dev/null
+        # Callers may run with errexit: a process that is gone, or one that dies of the signal,
+        # must not stop the clean-up half way.
+        kill "${x11_desktop_pids[i]}" 2>/dev/null || true
+        wait "${x11_desktop_pids[i]}" 2>/dev/null || true
     done
     x11_desktop_pids=()
 }
