@@ -22,6 +22,8 @@ public:
     static RuntimeError TypeMismatch() { return {13, "Type mismatch"}; }
     static RuntimeError FileNotFound() { return {53, "File not found"}; }
     static RuntimeError InvalidPicture() { return {481, "Invalid picture"}; }
+    // The list view's own error for a row or column that does not exist.
+    static RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
 
 private:
     int number_;

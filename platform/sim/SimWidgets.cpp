@@ -8,9 +8,6 @@ namespace velmora::sim {
 
 namespace {
 
-// The list view's own error for a row or column that does not exist.
-RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
-
 std::string Id(ControlId control) { return std::to_string(control); }
 
 }  // namespace
@@ -225,7 +222,7 @@ void SimWidgets::AddColumn(ControlId list, std::string_view heading) {
 void SimWidgets::SetColumnWidth(ControlId list, int column, int twips) {
     recorder_.Call("SetColumnWidth", std::to_string(column) + "," + std::to_string(twips));
     auto& columns = At(list).columns;
-    if (column < 1 || column > static_cast<int>(columns.size())) throw IndexOutOfBounds();
+    if (column < 1 || column > static_cast<int>(columns.size())) throw RuntimeError::IndexOutOfBounds();
     columns[column - 1].widthTwips = twips;
 }
 
@@ -262,7 +259,7 @@ void SimWidgets::SetRowChecked(ControlId list, int row, bool checked) {
 std::string SimWidgets::RowSubItem(ControlId list, int row, int subItem) {
     recorder_.Call("RowSubItem", std::to_string(row) + "," + std::to_string(subItem));
     const SimRow& r = Row(list, row);
-    if (subItem < 1) throw IndexOutOfBounds();
+    if (subItem < 1) throw RuntimeError::IndexOutOfBounds();
     return subItem <= static_cast<int>(r.subItems.size()) ? r.subItems[subItem - 1] : std::string();
 }
 
@@ -272,20 +269,20 @@ void SimWidgets::SetRowSubItem(ControlId list, int row, int subItem, std::string
     });
     SimRow& r = Row(list, row);
     if (subItem < 1 || subItem >= static_cast<int>(At(list).columns.size())) {
-        throw IndexOutOfBounds();
+        throw RuntimeError::IndexOutOfBounds();
     }
     if (static_cast<int>(r.subItems.size()) < subItem) r.subItems.resize(subItem);
     r.subItems[subItem - 1] = text;
 }
 
 SimControl& SimWidgets::At(ControlId control) {
-    if (control >= controls_.size()) throw IndexOutOfBounds();
+    if (control >= controls_.size()) throw RuntimeError::IndexOutOfBounds();
     return controls_[control];
 }
 
 SimRow& SimWidgets::Row(ControlId list, int row) {
     auto& rows = At(list).rows;
-    if (row < 1 || row > static_cast<int>(rows.size())) throw IndexOutOfBounds();
+    if (row < 1 || row > static_cast<int>(rows.size())) throw RuntimeError::IndexOutOfBounds();
     return rows[row - 1];
 }
 

@@ -22,8 +22,6 @@ constexpr int kProgramIcon = 1;  // resource id
 // show the form's background.
 constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
-RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
-
 
 // The state of Shift (1), Ctrl (2) and Alt (4) now.
 int ShiftState() {
@@ -355,7 +353,7 @@ void Win32Widgets::AddColumn(ControlId list, std::string_view heading) {
 
 void Win32Widgets::SetColumnWidth(ControlId list, int column, int twips) {
     if (column < 1 || !SendMessageW(Window(list), LVM_SETCOLUMNWIDTH, column - 1, Pixels(twips))) {
-        throw IndexOutOfBounds();
+        throw RuntimeError::IndexOutOfBounds();
     }
 }
 
@@ -418,20 +416,20 @@ void Win32Widgets::SetRowSubItem(ControlId list, int row, int subItem, std::stri
     item.pszText = wide.data();
     if (!SendMessageW(Window(list), LVM_SETITEMTEXTW, RowIndex(list, row),
                       reinterpret_cast<LPARAM>(&item))) {
-        throw IndexOutOfBounds();
+        throw RuntimeError::IndexOutOfBounds();
     }
 }
 
 HWND Win32Widgets::Window(ControlId control) const {
     if (control >= controls_.size() || controls_[control].window == nullptr) {
-        throw IndexOutOfBounds();
+        throw RuntimeError::IndexOutOfBounds();
     }
     return controls_[control].window;
 }
 
 int Win32Widgets::RowIndex(ControlId list, int row) const {
     const auto count = SendMessageW(Window(list), LVM_GETITEMCOUNT, 0, 0);
-    if (row < 1 || row > count) throw IndexOutOfBounds();
+    if (row < 1 || row > count) throw RuntimeError::IndexOutOfBounds();
     return row - 1;
 }
 

@@ -20,9 +20,6 @@ namespace {
 constexpr std::uint32_t kSystemColor = 0x80000000U;
 constexpr std::uint32_t kButtonFaceIndex = kButtonFace & 0xFF;
 
-// The list view's own error for a row or column that does not exist.
-RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }
-
 QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
@@ -272,7 +269,7 @@ QTreeWidget& QtFormWidgets::List(ControlId list) {
 QTreeWidgetItem& QtFormWidgets::Row(ControlId list, int row) {
     QTreeWidget& tree = List(list);
     QTreeWidgetItem* item = row >= 1 ? tree.topLevelItem(row - 1) : nullptr;
-    if (!item) throw IndexOutOfBounds();
+    if (!item) throw RuntimeError::IndexOutOfBounds();
     return *item;
 }
 
@@ -289,7 +286,7 @@ void QtFormWidgets::AddColumn(ControlId list, std::string_view heading) {
 
 void QtFormWidgets::SetColumnWidth(ControlId list, int column, int twips) {
     QTreeWidget& tree = List(list);
-    if (column < 1 || column > tree.columnCount()) throw IndexOutOfBounds();
+    if (column < 1 || column > tree.columnCount()) throw RuntimeError::IndexOutOfBounds();
     tree.setColumnWidth(column - 1, TwipsToPixels(twips, PixelsPerTwip()));
 }
 
@@ -322,13 +319,13 @@ void QtFormWidgets::SetRowChecked(ControlId list, int row, bool checked) {
 
 std::string QtFormWidgets::RowSubItem(ControlId list, int row, int subItem) {
     const QTreeWidgetItem& item = Row(list, row);
-    if (subItem < 1) throw IndexOutOfBounds();
+    if (subItem < 1) throw RuntimeError::IndexOutOfBounds();
     return item.text(subItem).toStdString();
 }
 
 void QtFormWidgets::SetRowSubItem(ControlId list, int row, int subItem, std::string_view text) {
     QTreeWidgetItem& item = Row(list, row);
-    if (subItem < 1) throw IndexOutOfBounds();
+    if (subItem < 1) throw RuntimeError::IndexOutOfBounds();
     item.setText(subItem, Q(text));
 }
 

@@ -91,7 +91,7 @@ TEST_F(CommandsTest, AVanishedWindowIsPassedOverAndItsStatusStillWritten) {
 TEST_F(CommandsTest, AFailedStatusWriteIsReportedAndTheWalkGoesOn) {
     tick(1);
     tick(2);
-    sim.recorder.Fail("SetRowSubItem", RuntimeError(35600, "Index out of bounds"));
+    sim.recorder.Fail("SetRowSubItem", RuntimeError::IndexOutOfBounds());
     click(Control::PushButton6);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_EQ(reports()[0].rfind(ReportHead("Index out of bounds", "PushButton6_Click", 108), 0), 0u);

@@ -98,7 +98,7 @@ TEST_F(LoadWindowsTest, ARowThatCannotBeAddedTakesNoHandle) {
 TEST_F(LoadWindowsTest, AFailedStatusIsReportedAndTheRowStays) {
     desktop().Create("A");
     desktop().Create("B");
-    sim.recorder.Fail("SetRowSubItem", RuntimeError(35600, "Index out of bounds"));
+    sim.recorder.Fail("SetRowSubItem", RuntimeError::IndexOutOfBounds());
     program.Start();
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_NE(reports()[0].find("loadWindows at line 114"), std::string::npos);
