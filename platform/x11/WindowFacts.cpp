@@ -3,6 +3,7 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "XReply.h"
 #include "platform/WindowSystem.h"
@@ -12,12 +13,13 @@ namespace velmora::x11 {
 namespace {
 
 constexpr std::uint32_t kLongestTitleWords = 1024;
-constexpr std::uint32_t kIconicState = 3;
 constexpr std::uint32_t kMotifDecorationsFlag = 1U << 1;
 
+// The X server answers every request with a write of its own, so each question asked of every
+// window adds to the walk's cost: these five are all a walk needs.
 struct Cookies {
     xcb_get_window_attributes_cookie_t attributes;
-    xcb_get_property_cookie_t netName, name, type, state, motif, wmState, pid;
+    xcb_get_property_cookie_t netName, type, state, motif;
 };
 
 xcb_get_property_cookie_t Request(XState& x, xcb_window_t window, xcb_atom_t property,
@@ -71,7 +73,7 @@ bool Contains(std::span<const std::uint32_t> items, xcb_atom_t atom) {
 
 // Listed windows are the ones a user would call ordinary: drawn with a frame by the window
 // manager, of the normal or dialog type, and shown on the taskbar.
-bool Bordered(XState& x, const PropertyReply& type, const PropertyReply& state,
+bool Bordered(XState& x, const PropertyReply& type, std::span<const std::uint32_t> states,
               const PropertyReply& motif) {
     const auto motifHints = Items(motif);
     if (motifHints.size() >= 3 && (motifHints[0] & kMotifDecorationsFlag) && motifHints[2] == 0) {
@@ -82,7 +84,18 @@ bool Bordered(XState& x, const PropertyReply& type, const PropertyReply& state,
         !Contains(types, x.atom(Atom::NetWmWindowTypeDialog))) {
         return false;
     }
-    return !Contains(Items(state), x.atom(Atom::NetWmStateSkipTaskbar));
+    return !Contains(states, x.atom(Atom::NetWmStateSkipTaskbar));
+}
+
+// WM_NAME of the windows that have no _NET_WM_NAME (older clients), in one pipelined batch.
+void ReadLegacyTitles(XState& x, std::vector<WindowFacts>& facts) {
+    std::vector<std::pair<WindowFacts*, xcb_get_property_cookie_t>> untitled;
+    for (WindowFacts& f : facts) {
+        if (!f.exists || !f.title.empty()) continue;
+        untitled.emplace_back(&f, Request(x, f.window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY,
+                                          kLongestTitleWords));
+    }
+    for (const auto& [f, cookie] : untitled) f->title = LegacyTitle(x, Collect(x, cookie));
 }
 
 }  // namespace
@@ -95,12 +108,9 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
             xcb_get_window_attributes_unchecked(x.connection, window),
             Request(x, window, x.atom(Atom::NetWmName), x.atom(Atom::Utf8String),
                     kLongestTitleWords),
-            Request(x, window, XCB_ATOM_WM_NAME, XCB_GET_PROPERTY_TYPE_ANY, kLongestTitleWords),
             Request(x, window, x.atom(Atom::NetWmWindowType), XCB_ATOM_ATOM, 32),
             Request(x, window, x.atom(Atom::NetWmState), XCB_ATOM_ATOM, 32),
             Request(x, window, x.atom(Atom::MotifWmHints), XCB_GET_PROPERTY_TYPE_ANY, 5),
-            Request(x, window, x.atom(Atom::WmState), x.atom(Atom::WmState), 2),
-            Request(x, window, x.atom(Atom::NetWmPid), XCB_ATOM_CARDINAL, 1),
         });
     }
     std::vector<WindowFacts> facts;
@@ -111,24 +121,22 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
         f.window = windows[i];
         Reply<xcb_get_window_attributes_reply_t> attributes(
             xcb_get_window_attributes_reply(x.connection, c.attributes, nullptr));
-        PropertyReply netName = Collect(x, c.netName), name = Collect(x, c.name),
-                      type = Collect(x, c.type), state = Collect(x, c.state),
-                      motif = Collect(x, c.motif), wmState = Collect(x, c.wmState),
-                      pid = Collect(x, c.pid);
+        PropertyReply netName = Collect(x, c.netName), type = Collect(x, c.type),
+                      state = Collect(x, c.state), motif = Collect(x, c.motif);
         f.exists = attributes != nullptr;
         if (f.exists) {
-            const auto wm = Items(wmState);
-            const bool iconic = !wm.empty() && wm[0] == kIconicState;
-            const bool visible = attributes->map_state == XCB_MAP_STATE_VIEWABLE || iconic;
-            const bool bordered = Bordered(x, type, state, motif);
+            const auto states = Items(state);
+            // A minimized (or shaded) window is unmapped but still counts as shown, as a
+            // minimized window does on Windows.
+            const bool hidden = Contains(states, x.atom(Atom::NetWmStateHidden));
+            const bool visible = attributes->map_state == XCB_MAP_STATE_VIEWABLE || hidden;
+            const bool bordered = Bordered(x, type, states, motif);
             f.style = (visible ? kWsVisible : 0) | (bordered ? kWsBorder : 0);
             f.title = Bytes(netName);
-            if (f.title.empty()) f.title = LegacyTitle(x, name);
-            const auto pids = Items(pid);
-            f.pid = pids.empty() ? 0 : pids[0];
         }
         facts.push_back(std::move(f));
     }
+    ReadLegacyTitles(x, facts);
     return facts;
 }
 

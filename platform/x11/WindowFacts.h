@@ -15,11 +15,10 @@ struct WindowFacts {
     bool exists = false;
     std::uint32_t style = 0;  // synthesised kWsVisible | kWsBorder bits
     std::string title;        // UTF-8
-    std::uint32_t pid = 0;    // _NET_WM_PID, 0 when unset
 };
 
 // Reads the facts of every window with all requests sent before the first reply is awaited,
-// so the whole batch costs about one round trip.
+// so the whole batch costs about one round trip (two when some window has only WM_NAME).
 std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows);
 
 // The windows the window manager manages, from the top of the z-order down.

@@ -16,8 +16,9 @@ namespace {
 constexpr auto kActivationWait = std::chrono::seconds(1);
 constexpr auto kActivationPoll = std::chrono::milliseconds(10);
 
-bool IsOwnWindow(const WindowFacts& facts) {
-    return facts.pid == static_cast<std::uint32_t>(getpid());
+bool IsOwnWindow(XState& x, xcb_window_t window) {
+    const auto pid = ReadCardinals(x, window, x.atom(Atom::NetWmPid), XCB_ATOM_CARDINAL);
+    return !pid.empty() && pid.front() == static_cast<std::uint32_t>(getpid());
 }
 
 }  // namespace
@@ -82,7 +83,7 @@ void X11WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
     const std::vector<WindowFacts> facts = ReadWindowFacts(x, clients);
     xcb_window_t target = 0;
     for (const WindowFacts& f : facts) {
-        if (!f.exists || f.title != title || IsOwnWindow(f)) continue;
+        if (!f.exists || f.title != title || IsOwnWindow(x, f.window)) continue;
         if (target == 0 || f.window == preferred) target = f.window;
     }
     if (target == 0) throw RuntimeError::InvalidProcedureCall();
