@@ -42,6 +42,11 @@ int main(int argc, char** argv) {
             });
     }
     x11::QtRuntime runtime(pictures);
+    if (publisher) {
+        runtime.ObserveBoxes([&connection](Hwnd window, const std::string& text) {
+            x11::WriteTextProperty(*connection, window, "_VELMORA_E2E_TEXT", text);
+        });
+    }
     x11::X11WindowSystem windows(*connection);
     x11::X11Keyboard keyboard(*connection);
     x11::QtTrayShell shell(pictures);

@@ -90,12 +90,15 @@ void CloseScenario(Context& c) {
     c.app.ClickControl("PushButton8");
     // The renamed window's row has no window to switch to: the program reports that in a
     // message box and goes on once it is answered.
-    std::string reportTitle;
-    c.results.Check(c.x.WaitFor([&] { return c.app.Dialog(&reportTitle).has_value(); },
-                                std::chrono::seconds(8)),
-                    "the row whose window was renamed is reported");
-    c.results.Check(reportTitle == "Application Error", "the report is the error report",
-                    reportTitle);
+    std::string reportTitle, reportText;
+    c.results.Check(
+        c.x.WaitFor([&] { return c.app.Dialog(&reportTitle, &reportText).has_value(); },
+                    std::chrono::seconds(8)),
+        "the row whose window was renamed is reported");
+    c.results.Check(reportTitle == "Application Error" &&
+                        reportText.find("PushButton8_Click at line 106") != std::string::npos,
+                    "the report is the error report, from Close's switch to the window",
+                    reportTitle + ": " + reportText);
     c.app.DismissDialog();
     c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(beta); }, std::chrono::seconds(8)),
                     "Close closes the ticked window (Alt+F4 reached it)");

@@ -14,6 +14,7 @@ namespace e2e {
 namespace {
 
 constexpr char kStateProperty[] = "_VELMORA_E2E_STATE";
+constexpr char kBoxTextProperty[] = "_VELMORA_E2E_TEXT";
 constexpr auto kStartTimeout = std::chrono::seconds(10);
 
 std::vector<std::string> Split(const std::string& line, char separator) {
@@ -132,11 +133,12 @@ bool Velmora::SetTicked(const std::string& title, bool ticked) {
     });
 }
 
-std::optional<Window> Velmora::Dialog(std::string* title) {
+std::optional<Window> Velmora::Dialog(std::string* title, std::string* text) {
     for (const Window window : x_.StackingTopFirst()) {
         if (window != form_ && x_.Cardinal(window, "_NET_WM_PID") == pid_ &&
             x_.Info(window).viewable && x_.TextProperty(window, kStateProperty).empty()) {
             if (title) *title = x_.TextProperty(window, "_NET_WM_NAME");
+            if (text) *text = x_.TextProperty(window, kBoxTextProperty);
             return window;
         }
     }

@@ -64,8 +64,8 @@ public:
     // Real key chord while the program's window is active.
     void Keys(const std::string& chord);
     // A message box of the program's (any window of its but the form), when one is open; its
-    // title in `title`.
-    std::optional<Window> Dialog(std::string* title = nullptr);
+    // title in `title` and, for a message box, its text in `text`.
+    std::optional<Window> Dialog(std::string* title = nullptr, std::string* text = nullptr);
     // Answers the open message box with Return.
     void DismissDialog();
     // Brings the program's window to the front, as the user does before using it.
