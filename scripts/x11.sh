@@ -21,9 +21,9 @@ build_x11() {
 
 x11_desktop_pids=()
 
-# Starts Xvfb on a free display (the server picks it, so parallel desktops never collide),
-# openbox and trayer; exports DISPLAY.
-start_x11_desktop() {
+# Starts an Xvfb on a free display (the server picks it, so parallel desktops never collide);
+# sets xvfb_display to its name.
+start_xvfb() {
     local display_file i
     display_file=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
@@ -32,9 +32,15 @@ start_x11_desktop() {
         [ -s "$display_file" ] && break
         sleep 0.1
     done
-    DISPLAY=":$(head -n 1 "$display_file")"
-    export DISPLAY
+    xvfb_display=":$(head -n 1 "$display_file")"
     rm -f "$display_file"
+}
+
+# Starts Xvfb, openbox and trayer; exports DISPLAY.
+start_x11_desktop() {
+    local i
+    start_xvfb
+    export DISPLAY=$xvfb_display
     openbox >/dev/null 2>&1 &
     x11_desktop_pids+=($!)
     for i in $(seq 50); do

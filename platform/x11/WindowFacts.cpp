@@ -13,6 +13,7 @@ namespace velmora::x11 {
 namespace {
 
 constexpr std::uint32_t kLongestTitleWords = 1024;
+constexpr std::uint32_t kMostItems = 1U << 16;
 constexpr std::uint32_t kMotifDecorationsFlag = 1U << 1;
 
 // The X server answers every request with a write of its own, so each question asked of every
@@ -130,7 +131,9 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
             // minimized window does on Windows.
             const bool hidden = Contains(states, x.atom(Atom::NetWmStateHidden));
             const bool visible = attributes->map_state == XCB_MAP_STATE_VIEWABLE || hidden;
-            const bool bordered = Bordered(x, type, states, motif);
+            // Menus, tooltips and other override-redirect windows are never programs' windows.
+            const bool bordered =
+                !attributes->override_redirect && Bordered(x, type, states, motif);
             f.style = (visible ? kWsVisible : 0) | (bordered ? kWsBorder : 0);
             f.title = Bytes(netName);
         }
@@ -142,18 +145,29 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
 
 std::vector<std::uint32_t> ReadCardinals(XState& x, xcb_window_t window, xcb_atom_t property,
                                          xcb_atom_t type) {
-    constexpr std::uint32_t kMostItems = 1U << 16;
     PropertyReply reply = Collect(x, Request(x, window, property, type, kMostItems));
     const auto items = Items(reply);
     return {items.begin(), items.end()};
 }
 
 std::vector<xcb_window_t> ClientsTopFirst(XState& x) {
-    // The stacking list runs from the bottom up.
-    std::vector<xcb_window_t> clients =
-        ReadCardinals(x, x.root, x.atom(Atom::NetClientListStacking), XCB_ATOM_WINDOW);
-    std::reverse(clients.begin(), clients.end());
-    return clients;
+    // A window manager that follows EWMH keeps the stacking list, from the bottom up, even when
+    // it is empty; a plainer one may keep only the list in mapping order.
+    for (const Atom list : {Atom::NetClientListStacking, Atom::NetClientList}) {
+        PropertyReply reply = Collect(
+            x, Request(x, x.root, x.atom(list), XCB_ATOM_WINDOW, kMostItems));
+        if (!reply || reply->type == XCB_ATOM_NONE) continue;
+        const auto items = Items(reply);
+        return {items.rbegin(), items.rend()};
+    }
+    // Without a window manager the programs' windows are the root's children, which the server
+    // keeps in stacking order from the bottom up.
+    Reply<xcb_query_tree_reply_t> tree(
+        xcb_query_tree_reply(x.connection, xcb_query_tree(x.connection, x.root), nullptr));
+    if (!tree) return {};
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    const auto count = static_cast<std::size_t>(xcb_query_tree_children_length(tree.get()));
+    return {std::make_reverse_iterator(children + count), std::make_reverse_iterator(children)};
 }
 
 }  // namespace velmora::x11

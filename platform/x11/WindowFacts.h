@@ -21,7 +21,8 @@ struct WindowFacts {
 // so the whole batch costs about one round trip (two when some window has only WM_NAME).
 std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows);
 
-// The windows the window manager manages, from the top of the z-order down.
+// The programs' top-level windows from the top of the z-order down: the window manager's
+// clients, or the root's children when no window manager keeps a client list.
 std::vector<xcb_window_t> ClientsTopFirst(XState& x);
 
 // A window property of 32-bit items (atoms, windows, cardinals); empty when unset.

@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::array<std::string_view, static_cast<std::size_t>(Atom::Count)> kAtomNames{
     "_NET_CLIENT_LIST_STACKING",
+    "_NET_CLIENT_LIST",
     "_NET_ACTIVE_WINDOW",
     "_NET_RESTACK_WINDOW",
     "_NET_WM_NAME",

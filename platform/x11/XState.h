@@ -14,6 +14,7 @@ namespace velmora::x11 {
 
 enum class Atom : std::uint8_t {
     NetClientListStacking,
+    NetClientList,
     NetActiveWindow,
     NetRestackWindow,
     NetWmName,

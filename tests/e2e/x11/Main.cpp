@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
             {"tray", TrayScenario},
             {"many windows", ManyWindowsScenario},
             {"backend calls", BackendScenario},
+            {"no window manager", BareDisplayScenario},
             {"windows churning during refresh", ChurnScenario},
             {"unreadable settings", UnreadableSettingsScenario},
         };

@@ -40,6 +40,7 @@ void SettingsScenario(Context& c);
 void TrayScenario(Context& c);
 void ManyWindowsScenario(Context& c);
 void BackendScenario(Context& c);
+void BareDisplayScenario(Context& c);
 void ChurnScenario(Context& c);
 void UnreadableSettingsScenario(Context& c);
 
