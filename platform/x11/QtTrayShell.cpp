@@ -1,8 +1,13 @@
 #include "QtTrayShell.h"
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QIcon>
 #include <algorithm>
 #include <cstring>
+
+#include "TrayAnnouncements.h"
 
 namespace velmora::x11 {
 
@@ -10,7 +15,6 @@ namespace {
 
 constexpr Hwnd kTrayWindow = 0x7E1A0001;
 constexpr unsigned kTaskbarCreated = 0xC0DE;
-constexpr int kTrayWatchMilliseconds = 2000;
 // The shortest and longest time a balloon stays, as the notification area allows.
 constexpr std::uint32_t kShortestBalloon = 10000, kLongestBalloon = 30000;
 
@@ -29,18 +33,41 @@ std::intptr_t MouseNotification(QSystemTrayIcon::ActivationReason reason) {
 
 }  // namespace
 
-QtTrayShell::QtTrayShell(Pictures& pictures) : pictures_(pictures) {
-    trayAvailable_ = QSystemTrayIcon::isSystemTrayAvailable();
-    QObject::connect(&trayWatch_, &QTimer::timeout, [this] { WatchForTray(); });
-}
+// Watches Qt's own X connection for a notification area that starts; no timer, so an idle
+// program is never woken by it.
+class QtTrayShell::AnnouncementFilter : public QObject, public QAbstractNativeEventFilter {
+public:
+    AnnouncementFilter(::Display* display, QtTrayShell& shell)
+        : shell_(shell), announcements_(ListenForTrayAnnouncements(display)) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~AnnouncementFilter() override {
+        QCoreApplication::instance()->removeNativeEventFilter(this);
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType == "xcb_generic_event_t" &&
+            announcements_.Announces(*static_cast<const xcb_generic_event_t*>(message))) {
+            // Queued, so that Qt has taken the new notification area in first.
+            QMetaObject::invokeMethod(this, [this] { shell_.TrayStarted(); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QtTrayShell& shell_;
+    TrayAnnouncements announcements_;
+};
+
+QtTrayShell::QtTrayShell(Pictures& pictures) : pictures_(pictures) {}
 
 QtTrayShell::~QtTrayShell() = default;
 
-void QtTrayShell::WatchForTray() {
-    const bool available = QSystemTrayIcon::isSystemTrayAvailable();
-    const bool appeared = available && !trayAvailable_;
-    trayAvailable_ = available;
-    if (appeared) Deliver(kTrayWindow, kTaskbarCreated, 0, 0);
+// As with a restarted Windows shell, the icons of the old notification area are gone: the
+// program adds its icon again when it is told.
+void QtTrayShell::TrayStarted() {
+    icons_.clear();
+    Deliver(kTrayWindow, kTaskbarCreated, 0, 0);
 }
 
 Hwnd QtTrayShell::TrayWindow() { return kTrayWindow; }
@@ -55,7 +82,10 @@ Picture QtTrayShell::TrayIconPicture() {
 WindowProc QtTrayShell::SetWindowProc(Hwnd window, WindowProc procedure) {
     WindowProc previous = std::move(procedures_[window]);
     procedures_[window] = std::move(procedure);
-    if (window == kTrayWindow) trayWatch_.start(kTrayWatchMilliseconds);
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    if (window == kTrayWindow && !announcements_ && x11) {
+        announcements_ = std::make_unique<AnnouncementFilter>(x11->display(), *this);
+    }
     return previous;
 }
 
@@ -107,7 +137,13 @@ bool QtTrayShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
     Icon* self = &icon;  // map nodes stay where they are
     QObject::connect(icon.icon.get(), &QSystemTrayIcon::activated,
                      [this, self, window, id](QSystemTrayIcon::ActivationReason reason) {
-                         Deliver(window, self->callbackMessage, id, MouseNotification(reason));
+                         const std::uint32_t callback = self->callbackMessage;
+                         Deliver(window, callback, id, MouseNotification(reason));
+                         // Windows follows a double click with the button's release, and the
+                         // program answers releases; Qt reports the double click alone.
+                         if (reason == QSystemTrayIcon::DoubleClick) {
+                             Deliver(window, callback, id, kWmLButtonUp);
+                         }
                      });
     QObject::connect(icon.icon.get(), &QSystemTrayIcon::messageClicked, [this, self, window, id] {
         self->balloonTimeout->stop();

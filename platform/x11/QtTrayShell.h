@@ -32,15 +32,16 @@ private:
 
     void Apply(Icon& icon, const NotifyIconRecord& record);
     void Deliver(Hwnd window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-    void WatchForTray();
+    void TrayStarted();
+
+    class AnnouncementFilter;
 
     Pictures& pictures_;
     Picture trayPicture_ = 0;
     std::map<Hwnd, WindowProc> procedures_;
     std::map<std::pair<Hwnd, std::uint32_t>, Icon> icons_;
-    // A notification area that appears (again) asks for the icons anew.
-    QTimer trayWatch_;
-    bool trayAvailable_ = false;
+    // A notification area that starts (again) asks for the icons anew.
+    std::unique_ptr<AnnouncementFilter> announcements_;
 };
 
 }  // namespace velmora::x11

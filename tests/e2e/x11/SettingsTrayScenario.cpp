@@ -1,6 +1,15 @@
-// The choices survive a restart through the settings file; the window hides into the tray.
+// The choices survive a restart through the settings file; the window hides into the tray,
+// also after the notification area restarts.
 
+#include <X11/Xutil.h>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <csignal>
 #include <fstream>
+#include <optional>
 #include <sstream>
 
 #include "Scenario.h"
@@ -23,6 +32,75 @@ bool HasLine(const std::string& text, const std::string& line) {
         if (each == line) return true;
     }
     return false;
+}
+
+// The program's icon as embedded in the notification area; 0 while there is none. Qt marks
+// all its windows for embedding: the icon is the shown one that is neither the form nor a
+// window of the root's own (the balloon).
+Window ShownTrayIcon(Context& c) {
+    for (const Window window : c.x.WindowsWithProperty("_XEMBED_INFO")) {
+        if (window == c.app.form() || c.x.Cardinal(window, "_NET_WM_PID") != c.app.pid() ||
+            !c.x.Info(window).viewable) {
+            continue;
+        }
+        Window root = 0, parent = 0, *children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(c.x.display(), window, &root, &parent, &children, &count)) continue;
+        if (children) XFree(children);
+        if (parent != root) return window;
+    }
+    return 0;
+}
+
+// The process of the notification area (trayer), from its panel window; 0 when none runs.
+pid_t TrayerPid(Context& c) {
+    for (const Window window : c.x.WindowsWithProperty("_NET_WM_PID")) {
+        XClassHint hint{};
+        if (!XGetClassHint(c.x.display(), window, &hint)) continue;
+        const bool trayer = hint.res_name && std::string(hint.res_name) == "trayer";
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        const std::optional<long> pid = c.x.Cardinal(window, "_NET_WM_PID");
+        if (trayer) return pid ? static_cast<pid_t>(*pid) : 0;
+    }
+    return 0;
+}
+
+// Ends the running trayer and starts another, as the desktop script starts it; true once the
+// new one's panel is up. The new trayer ends with the X server.
+bool RestartTrayer(Context& c) {
+    const pid_t old = TrayerPid(c);
+    if (old == 0 || kill(old, SIGTERM) != 0) return false;
+    if (!c.x.WaitFor([&] { return TrayerPid(c) == 0; })) return false;
+    posix_spawn_file_actions_t quiet;
+    posix_spawn_file_actions_init(&quiet);
+    posix_spawn_file_actions_addopen(&quiet, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&quiet, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+    const char* const argv[] = {"trayer", "--edge", "bottom", "--align", "right", "--widthtype",
+                                "pixel", "--width", "120", "--height", "24", "--SetDockType",
+                                "true", "--transparent", "false", nullptr};
+    pid_t child = 0;
+    const int spawned = posix_spawnp(&child, "trayer", &quiet, nullptr,
+                                     const_cast<char* const*>(argv), environ);
+    posix_spawn_file_actions_destroy(&quiet);
+    return spawned == 0 && c.x.WaitFor([&] { return TrayerPid(c) == child; });
+}
+
+bool HiddenInTray(Context& c, Window form) {
+    return c.x.WaitFor([&] {
+        const WmInfo info = c.x.Info(form);
+        return !info.viewable && info.wmState != 3;
+    });
+}
+
+bool BroughtBackByClick(Context& c, Window form, Window icon) {
+    XWindowAttributes attributes;
+    XGetWindowAttributes(c.x.display(), icon, &attributes);
+    c.x.Click(icon, attributes.width / 2, attributes.height / 2);
+    return c.x.WaitFor([&] {
+        const WmInfo info = c.x.Info(form);
+        return info.viewable && info.wmState == 1 && c.x.ActiveWindow() == form;
+    });
 }
 
 }  // namespace
@@ -62,28 +140,25 @@ void SettingsScenario(Context& c) {
 void TrayScenario(Context& c) {
     const Window form = c.app.form();
     c.x.Iconify(form);
-    c.results.Check(c.x.WaitFor([&] {
-        const WmInfo info = c.x.Info(form);
-        return !info.viewable && info.wmState != 3;
-    }),
-                    "minimizing hides the window into the tray");
+    c.results.Check(HiddenInTray(c, form), "minimizing hides the window into the tray");
     Window icon = 0;
-    c.x.WaitFor([&] {
-        for (const Window window : c.x.WindowsWithProperty("_XEMBED_INFO")) {
-            if (c.x.Cardinal(window, "_NET_WM_PID") == c.app.pid()) icon = window;
-        }
-        return icon != 0;
-    });
+    c.x.WaitFor([&] { return (icon = ShownTrayIcon(c)) != 0; });
     c.results.Check(icon != 0, "the program's icon is in the notification area");
     if (icon == 0) return;
-    XWindowAttributes attributes;
-    XGetWindowAttributes(c.x.display(), icon, &attributes);
-    c.x.Click(icon, attributes.width / 2, attributes.height / 2);
-    c.results.Check(c.x.WaitFor([&] {
-        const WmInfo info = c.x.Info(form);
-        return info.viewable && info.wmState == 1 && c.x.ActiveWindow() == form;
-    }),
+    c.results.Check(BroughtBackByClick(c, form, icon),
                     "a click on the tray icon brings the window back, active and not minimized");
+
+    c.results.Check(RestartTrayer(c), "the notification area restarts");
+    icon = 0;
+    c.results.Check(c.x.WaitFor([&] { return (icon = ShownTrayIcon(c)) != 0; }),
+                    "the icon is back in the restarted notification area");
+    c.app.Bring();
+    c.x.Iconify(form);
+    c.results.Check(HiddenInTray(c, form),
+                    "after the restart, minimizing still hides the window into the tray");
+    icon = ShownTrayIcon(c);
+    c.results.Check(icon != 0 && BroughtBackByClick(c, form, icon),
+                    "and a click on the new icon brings it back");
 }
 
 }  // namespace e2e
