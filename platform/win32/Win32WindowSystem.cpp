@@ -45,10 +45,16 @@ HWND FindByTitle(const std::wstring& title, HWND preferred) {
     return nullptr;
 }
 
+constexpr ULONGLONG kActivationWaitMs = 1000;
+constexpr DWORD kActivationPollMs = 50;
+
 // Windows lets a program take the foreground only in some situations; sharing the input state
-// of the current foreground thread for a moment is the usual way through.
+// of the current foreground thread for a moment is the usual way through. The switch completes
+// when the target's thread has taken part, which on a busy machine may take a while: callers
+// look at the foreground right after, so this waits for it (at most a second).
 bool BringToForeground(HWND window) {
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    const ULONGLONG deadline = ::GetTickCount64() + kActivationWaitMs;
+    do {
         ::SetForegroundWindow(window);
         if (::GetForegroundWindow() == window) return true;
         const DWORD ours = ::GetCurrentThreadId();
@@ -58,8 +64,8 @@ bool BringToForeground(HWND window) {
         ::SetForegroundWindow(window);
         if (attached) ::AttachThreadInput(ours, theirs, FALSE);
         if (::GetForegroundWindow() == window) return true;
-        ::Sleep(50);
-    }
+        ::Sleep(kActivationPollMs);
+    } while (::GetTickCount64() < deadline);
     return false;
 }
 
