@@ -46,27 +46,37 @@ HWND FindByTitle(const std::wstring& title, HWND preferred) {
 }
 
 constexpr ULONGLONG kActivationWaitMs = 1000;
-constexpr DWORD kActivationPollMs = 50;
+constexpr ULONGLONG kActivationRetryMs = 250;
+constexpr DWORD kActivationPollMs = 10;
 
 // Windows lets a program take the foreground only in some situations; sharing the input state
-// of the current foreground thread for a moment is the usual way through. The switch completes
-// when the target's thread has taken part, which on a busy machine may take a while: callers
-// look at the foreground right after, so this waits for it (at most a second).
-bool BringToForeground(HWND window) {
-    const ULONGLONG deadline = ::GetTickCount64() + kActivationWaitMs;
-    do {
-        ::SetForegroundWindow(window);
-        if (::GetForegroundWindow() == window) return true;
-        const DWORD ours = ::GetCurrentThreadId();
-        const DWORD theirs = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-        const bool attached = theirs != 0 && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
-        ::BringWindowToTop(window);
-        ::SetForegroundWindow(window);
-        if (attached) ::AttachThreadInput(ours, theirs, FALSE);
-        if (::GetForegroundWindow() == window) return true;
+// of the current foreground thread for a moment is the usual way through.
+void RequestForeground(HWND window) {
+    ::SetForegroundWindow(window);
+    if (::GetForegroundWindow() == window) return;
+    const DWORD ours = ::GetCurrentThreadId();
+    const DWORD theirs = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
+    const bool attached = theirs != 0 && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
+    ::BringWindowToTop(window);
+    ::SetForegroundWindow(window);
+    if (attached) ::AttachThreadInput(ours, theirs, FALSE);
+}
+
+// The switch completes once the target's thread has taken part, which on a busy machine takes
+// a while; asking again at once would only start it over. Callers look at the foreground right
+// after, so this waits for it (at most a second).
+void BringToForeground(HWND window) {
+    const ULONGLONG start = ::GetTickCount64();
+    ULONGLONG asked = start;
+    RequestForeground(window);
+    for (ULONGLONG now = start; now - start < kActivationWaitMs; now = ::GetTickCount64()) {
+        if (::GetForegroundWindow() == window) return;
+        if (now - asked >= kActivationRetryMs) {
+            RequestForeground(window);
+            asked = now;
+        }
         ::Sleep(kActivationPollMs);
-    } while (::GetTickCount64() < deadline);
-    return false;
+    }
 }
 
 }  // namespace

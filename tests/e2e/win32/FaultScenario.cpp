@@ -57,7 +57,8 @@ void CloseReachesOnlyTheTicked(Checks& check, const std::wstring& exe) {
     const HWND asking = targets.Create(L"Velmora Asking", WS_OVERLAPPEDWINDOW, true, true);
     const HWND sentinel = targets.Create(L"Velmora Sentinel", WS_OVERLAPPEDWINDOW);
     PumpFor(1500);
-    ProgramUnderTest program(exe);
+    std::vector<std::string> boxes;
+    ProgramUnderTest program(exe, &boxes);
     const auto rows = ReadRows(program);
     std::vector<int> twinRows;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -75,6 +76,7 @@ void CloseReachesOnlyTheTicked(Checks& check, const std::wstring& exe) {
           "of two windows with one title and one ticked row, exactly one closes");
     check(IsWindow(asking), "a window that asks to save stays open");
     check(IsWindow(sentinel), "the unticked sentinel stays open");
+    for (const std::string& box : boxes) std::printf("the program reported: %s\n", box.c_str());
     const auto received = targets.AltF4Received();
     for (const HWND w : received) {
         std::printf("Alt+F4 reached %s\n", w == older ? "the older twin" : w == newer ? "the newer twin"
