@@ -1,25 +1,11 @@
 #include "TrayAnnouncements.h"
 
-#include <X11/Xlib-xcb.h>
-#include <X11/Xlib.h>
-
 #include <string>
 
 #include "XReply.h"
+#include "XState.h"
 
 namespace velmora::x11 {
-
-namespace {
-
-xcb_atom_t Intern(xcb_connection_t* connection, const std::string& name) {
-    Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection,
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),
-        nullptr));
-    return reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-}
-
-}  // namespace
 
 bool TrayAnnouncements::Announces(const xcb_generic_event_t& event) const {
     if ((event.response_type & 0x7F) != XCB_CLIENT_MESSAGE) return false;
@@ -38,8 +24,8 @@ TrayAnnouncements ListenForTrayAnnouncements(_XDisplay* display) {
         (attributes ? attributes->your_event_mask : 0) | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
     xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(connection);
-    return {Intern(connection, "MANAGER"),
-            Intern(connection, "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display)))};
+    return {InternAtom(connection, "MANAGER"),
+            InternAtom(connection, "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display)))};
 }
 
 }  // namespace velmora::x11

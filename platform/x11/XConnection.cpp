@@ -39,7 +39,7 @@ int IgnoreError(::Display*, XErrorEvent*) { return 0; }
 
 }  // namespace
 
-xcb_atom_t XState::intern(const std::string& name) {
+xcb_atom_t InternAtom(xcb_connection_t* connection, const std::string& name) {
     Reply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
         connection,
         xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(name.size()), name.data()),

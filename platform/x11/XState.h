@@ -35,6 +35,9 @@ enum class Atom : std::uint8_t {
     Count,
 };
 
+// The atom of `name` on the server behind `connection`; XCB_ATOM_NONE when it cannot be had.
+xcb_atom_t InternAtom(xcb_connection_t* connection, const std::string& name);
+
 struct XState {
     ::Display* display = nullptr;
     xcb_connection_t* connection = nullptr;
@@ -43,7 +46,7 @@ struct XState {
 
     xcb_atom_t atom(Atom which) const { return atoms[static_cast<std::size_t>(which)]; }
     // Interns a name the fixed table does not hold.
-    xcb_atom_t intern(const std::string& name);
+    xcb_atom_t intern(const std::string& name) { return InternAtom(connection, name); }
 };
 
 }  // namespace velmora::x11

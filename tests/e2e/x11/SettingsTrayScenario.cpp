@@ -43,11 +43,8 @@ Window ShownTrayIcon(Context& c) {
             !c.x.Info(window).viewable) {
             continue;
         }
-        Window root = 0, parent = 0, *children = nullptr;
-        unsigned int count = 0;
-        if (!XQueryTree(c.x.display(), window, &root, &parent, &children, &count)) continue;
-        if (children) XFree(children);
-        if (parent != root) return window;
+        const Window parent = c.x.Parent(window);
+        if (parent != 0 && parent != DefaultRootWindow(c.x.display())) return window;
     }
     return 0;
 }

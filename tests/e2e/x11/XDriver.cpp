@@ -242,6 +242,14 @@ std::vector<Window> XDriver::WindowsWithProperty(const char* property) {
     return found;
 }
 
+Window XDriver::Parent(Window window) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display_, window, &root, &parent, &children, &count)) return 0;
+    std::unique_ptr<Window, FreeX> owned(children);
+    return parent;
+}
+
 void XDriver::Activate(Window window) {
     XEvent event{};
     event.xclient.type = ClientMessage;

@@ -61,6 +61,8 @@ public:
     std::optional<long> Cardinal(Window window, const char* name);
     // Windows anywhere in the tree (not only top level) that carry `property`.
     std::vector<Window> WindowsWithProperty(const char* property);
+    // The window's parent; 0 when it has none or is gone.
+    Window Parent(Window window);
     bool Exists(Window window);
 
     // Asks the window manager to activate a window, as a pager would.
