@@ -17,6 +17,10 @@ constexpr int kFirstControlId = 100;
 constexpr UINT_PTR kFirstTimerId = 100;
 // A text box's loss of focus is handled once the focus has settled on its new owner.
 constexpr UINT kLostFocus = WM_APP + 1;
+// Ends a batch of list changes: posted when the batch begins, so it arrives once the handler
+// that changes the rows has returned to whichever loop takes messages (the program's own, a
+// nested wait's, or a message box's), after any message sent to the program meanwhile.
+constexpr UINT kEndListBatch = WM_APP + 2;
 constexpr int kProgramIcon = 1;  // resource id
 // Fixed single border, no maximize button. No WS_CLIPCHILDREN: the frames are see-through and
 // show the form's background.
@@ -48,6 +52,7 @@ Win32Widgets::Win32Widgets(MessagePump& pump, const Pictures& pictures)
 
 Win32Widgets::~Win32Widgets() {
     pump_.SetFilter({});
+    listRedraw_.reset();
     if (tooltip_ != nullptr) DestroyWindow(tooltip_);
     if (form_ != nullptr) DestroyWindow(form_);
     if (menu_ != nullptr) DestroyMenu(menu_);
@@ -357,10 +362,23 @@ void Win32Widgets::SetColumnWidth(ControlId list, int column, int twips) {
     }
 }
 
-void Win32Widgets::ClearRows(ControlId list) { SendMessageW(Window(list), LVM_DELETEALLITEMS, 0, 0); }
+HWND Win32Widgets::BatchedList(ControlId list) {
+    const HWND view = Window(list);
+    if (!listRedraw_ || listRedraw_->Window() != view) {
+        listRedraw_.reset();
+        listRedraw_.emplace(view);
+        // Without the message that ends it, a batch would never be drawn: draw row by row.
+        if (!PostMessageW(form_, kEndListBatch, 0, 0)) listRedraw_.reset();
+    }
+    return view;
+}
+
+void Win32Widgets::ClearRows(ControlId list) {
+    SendMessageW(BatchedList(list), LVM_DELETEALLITEMS, 0, 0);
+}
 
 void Win32Widgets::AddRow(ControlId list, std::string_view text) {
-    const HWND view = Window(list);
+    const HWND view = BatchedList(list);
     std::wstring wide = Widen(text);
     LVITEMW item{};
     item.mask = LVIF_TEXT;
@@ -387,7 +405,8 @@ void Win32Widgets::SetRowChecked(ControlId list, int row, bool checked) {
     LVITEMW item{};
     item.stateMask = LVIS_STATEIMAGEMASK;
     item.state = INDEXTOSTATEIMAGEMASK(checked ? 2 : 1);
-    SendMessageW(Window(list), LVM_SETITEMSTATE, RowIndex(list, row), reinterpret_cast<LPARAM>(&item));
+    const int index = RowIndex(list, row);
+    SendMessageW(BatchedList(list), LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
 std::string Win32Widgets::RowSubItem(ControlId list, int row, int subItem) {
@@ -414,8 +433,8 @@ void Win32Widgets::SetRowSubItem(ControlId list, int row, int subItem, std::stri
     LVITEMW item{};
     item.iSubItem = subItem;
     item.pszText = wide.data();
-    if (!SendMessageW(Window(list), LVM_SETITEMTEXTW, RowIndex(list, row),
-                      reinterpret_cast<LPARAM>(&item))) {
+    const int index = RowIndex(list, row);
+    if (!SendMessageW(BatchedList(list), LVM_SETITEMTEXTW, index, reinterpret_cast<LPARAM>(&item))) {
         throw RuntimeError::IndexOutOfBounds();
     }
 }
@@ -498,6 +517,9 @@ LRESULT Win32Widgets::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
         }
         case kLostFocus:
             events_->LostFocus(static_cast<ControlId>(wParam));
+            return 0;
+        case kEndListBatch:
+            listRedraw_.reset();
             return 0;
         case WM_TIMER:
             if (wParam >= kFirstTimerId && wParam < kFirstTimerId + controls_.size()) {

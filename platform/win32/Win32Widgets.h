@@ -10,6 +10,7 @@
 
 #include "MessagePump.h"
 #include "Pictures.h"
+#include "RedrawSuspension.h"
 #include "platform/Widgets.h"
 
 namespace velmora::win32 {
@@ -76,6 +77,9 @@ private:
     ControlId FrameAt(POINT clientPoint) const;
     HWND Window(ControlId control) const;
     int RowIndex(ControlId list, int row) const;  // 0-based index of an existing row
+    // The list's window, with its drawing suspended until the handler changing it has returned,
+    // so that a change to many rows costs one repaint instead of one per row.
+    HWND BatchedList(ControlId list);
     int Pixels(int twips) const { return MulDiv(twips, dpi_, 1440); }
     HFONT Font(const FontSpec& face);
     // A colour as it is painted: system colours, and the button face of a skin, resolved.
@@ -95,6 +99,7 @@ private:
     std::map<COLORREF, HBRUSH> brushes_;
     bool restoreWhenShown_ = false;  // the window state went back to normal while hidden
     std::vector<ControlWindow> controls_;
+    std::optional<RedrawSuspension> listRedraw_;
     std::vector<HFONT> fonts_;
     int dpi_ = 96;
     int pointer_ = vbDefault;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <stdexcept>
 
@@ -198,6 +199,27 @@ bool ProgramUnderTest::Click(const wchar_t* caption) const {
            SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 20000, &result) != 0;
 }
 
+double ProgramUnderTest::ClickUntilPainted(const wchar_t* caption) const {
+    const auto start = std::chrono::steady_clock::now();
+    if (!Click(caption)) return -1;
+    // A posted probe (the list's selection mark, which nothing shows) is taken after every
+    // message the program posted itself while it handled the click; once it is taken, all that
+    // is left is the repaint, which ends when the list has no region left to update.
+    const HWND list = Control(L"SysListView32", nullptr);
+    const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const LPARAM mark = SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0) == 0 ? 1 : 0;
+    PostMessageW(list, LVM_SETSELECTIONMARK, 0, mark);
+    const auto elapsed = [&] {
+        return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    };
+    while (SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0) != mark ||
+           GetUpdateRect(list, nullptr, FALSE) || GetUpdateRect(header, nullptr, FALSE)) {
+        if (elapsed() > 30000) return -1;
+        Sleep(1);
+    }
+    return elapsed();
+}
+
 bool ProgramUnderTest::PostClick(const wchar_t* caption) const {
     const HWND button = Control(L"Button", caption);
     return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0) != 0;
@@ -288,6 +310,13 @@ void TypeChord(std::initializer_list<WORD> keys) {
         inputs.push_back(input);
     }
     SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+COLORREF ScreenColour(POINT point) {
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, point.x, point.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
 }
 
 void ClickAt(HWND window) {

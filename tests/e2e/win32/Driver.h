@@ -71,6 +71,9 @@ public:
     HWND Control(const wchar_t* windowClass, const wchar_t* caption) const;
     // Clicks a push button and waits until the program has handled the click.
     bool Click(const wchar_t* caption) const;
+    // Clicks a push button, then waits until the program has handled the click and repainted its
+    // list; the milliseconds that took, or a negative number when the click failed.
+    double ClickUntilPainted(const wchar_t* caption) const;
     // Clicks a push button without waiting, for clicks that open a modal box.
     bool PostClick(const wchar_t* caption) const;
     // A dialog box of the program with the given title, once it is up; null after 10 s.
@@ -101,6 +104,8 @@ std::string Join(const std::vector<std::string>& titles);  // "[a | b]", for mes
 // Pumps messages until `condition` holds, for at most `milliseconds`; whether it came to hold.
 bool WaitUntil(const std::function<bool()>& condition, DWORD milliseconds);
 
+// The colour on the screen at a point, as painted.
+COLORREF ScreenColour(POINT point);
 // Makes a window the foreground window, as far as the window system lets us.
 bool BringToFront(HWND window);
 // Types keys into the foreground window: virtual keys pressed in order, released in reverse.

@@ -1,13 +1,16 @@
 // Measurements of the real program, printed one per line as "name: value unit" for
-// scripts/bench: start-up to the window shown, peak memory, and the processor time of Close's
-// waits beside a busy-spin wait of the same length. (Idling is measured from the host, whose
+// scripts/bench: start-up to the window shown, peak memory, the processor time of Close's
+// waits beside a busy-spin wait of the same length, and Refresh List and Check All over many
+// windows from the click to the list painted. (Idling is measured from the host, whose
 // process times are finer than Wine's.)
 
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 #include "Driver.h"
 
@@ -30,6 +33,36 @@ double OwnCpuSeconds() {
 void BusySpin(double seconds) {
     const auto start = std::chrono::steady_clock::now();
     while (SecondsSince(start) < seconds) {
+    }
+}
+
+// The median of five clicks on a button, each from the click to the list painted.
+double MedianClick(const ProgramUnderTest& program, const wchar_t* caption, const wchar_t* between) {
+    std::vector<double> times;
+    for (int run = 0; run < 5; ++run) {
+        if (between != nullptr) program.Click(between);
+        times.push_back(program.ClickUntilPainted(caption));
+    }
+    std::sort(times.begin(), times.end());
+    return times[2];
+}
+
+void MeasureManyRows(const std::wstring& exe) {
+    Targets targets;
+    int made = 0;
+    for (const int count : {400, 1000}) {
+        for (; made < count; ++made) {
+            targets.Create(L"Velmora Bench Row " + std::to_wstring(made), WS_OVERLAPPEDWINDOW);
+        }
+        PumpFor(2000);
+        ProgramUnderTest program(exe);
+        const double refresh = MedianClick(program, L"Refresh List (Ctrl+Shift+L)", nullptr);
+        const std::size_t rows = ReadRows(program).size();
+        std::printf("refresh over %zu rows, click to painted: %.1f ms (median of 5)\n", rows, refresh);
+        const double checkAll = MedianClick(program, L"Check All", L"Uncheck All");
+        std::printf("check all over %zu rows, click to painted: %.1f ms (median of 5)\n", rows, checkAll);
+        DWORD exitCode = 1;
+        program.CloseAndWait(30000, &exitCode);
     }
 }
 
@@ -60,5 +93,6 @@ void Measure(const std::wstring& exe) {
     std::printf("peak working set: %.1f MiB\n", memory.PeakWorkingSetSize / 1048576.0);
     DWORD exitCode = 1;
     program.CloseAndWait(15000, &exitCode);
+    MeasureManyRows(exe);
     ForgetSettings();
 }

@@ -13,13 +13,6 @@ namespace {
 constexpr COLORREF kSampleFace = RGB(0xD4, 0xDE, 0xEA);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
 
-COLORREF ScreenColour(POINT point) {
-    const HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
 // Colours of the form's own background and of an option button's.
 struct Colours {
     COLORREF form;
