@@ -21,6 +21,7 @@ public:
     static RuntimeError SubscriptOutOfRange() { return {9, "Subscript out of range"}; }
     static RuntimeError TypeMismatch() { return {13, "Type mismatch"}; }
     static RuntimeError FileNotFound() { return {53, "File not found"}; }
+    static RuntimeError PathFileAccess() { return {75, "Path/File access error"}; }
     static RuntimeError InvalidPicture() { return {481, "Invalid picture"}; }
     // The list view's own error for a row or column that does not exist.
     static RuntimeError IndexOutOfBounds() { return {35600, "Index out of bounds"}; }

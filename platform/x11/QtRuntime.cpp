@@ -9,6 +9,7 @@
 #include <QLocale>
 #include <QMessageBox>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWidget>
 #include <algorithm>
@@ -26,9 +27,15 @@ QString Q(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The store: organisation `app`, application `section`, one text value per key.
-QSettings Store(std::string_view app, std::string_view section) {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, Q(app), Q(section));
+// The store's file: organisation `app`, application `section`, where Qt keeps a user's native
+// settings. A path that holds anything but an ordinary file is no store and is never opened:
+// reading a FIFO would block for good, and a write would replace whatever is there.
+QString StorePath(std::string_view app, std::string_view section) {
+    const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                         '/' + Q(app) + '/' + Q(section) + QStringLiteral(".conf");
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile()) throw RuntimeError::PathFileAccess();
+    return path;
 }
 
 char LocaleDecimalPoint() {
@@ -41,14 +48,17 @@ char LocaleDecimalPoint() {
 
 std::string QtRuntime::GetSetting(std::string_view app, std::string_view section,
                                   std::string_view key, std::string_view fallback) {
-    return Store(app, section).value(Q(key), Q(fallback)).toString().toStdString();
+    const QSettings store(StorePath(app, section), QSettings::IniFormat);
+    if (store.status() == QSettings::AccessError) throw RuntimeError::PathFileAccess();
+    return store.value(Q(key), Q(fallback)).toString().toStdString();
 }
 
 void QtRuntime::SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                             std::string_view value) {
-    QSettings store = Store(app, section);
+    QSettings store(StorePath(app, section), QSettings::IniFormat);
     store.setValue(Q(key), Q(value));
     store.sync();
+    if (store.status() != QSettings::NoError) throw RuntimeError::PathFileAccess();
 }
 
 int QtRuntime::MsgBox(std::string_view text, int style, std::string_view title) {

@@ -1,12 +1,15 @@
-// Faults: a settings file whose values cannot be read, and windows that come and go while the
+// Faults: a settings file whose values cannot be read, a settings path that is no file or
+// cannot be written, and windows that come and go while the
 // list is being rebuilt.
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -61,14 +64,13 @@ std::string Describe(const std::vector<Box>& boxes) {
     return text;
 }
 
-// Starts the program on a settings file where every key holds `value`, answers its boxes,
-// checks them with `expected`, and closes it.
-void StartWithEverySetting(Context& c, const std::string& value,
-                           const std::function<bool(const std::vector<Box>&)>& expected,
-                           const std::string& expectation) {
-    const std::string name = "every setting \"" + value + "\": ";
+// Starts the program on the settings that `prepare` leaves, answers its boxes, checks them with
+// `expected`, and closes it.
+void StartWithSettings(Context& c, const std::string& name, const std::function<void()>& prepare,
+                       const std::function<bool(const std::vector<Box>&)>& expected,
+                       const std::string& expectation) {
     c.app.Stop();
-    WriteSettings(c.settingsFile, value);
+    prepare();
     c.results.Check(c.app.Launch(), name + "the program is launched");
     const std::vector<Box> boxes = AnswerBoxes(c);
     c.results.Check(expected(boxes), name + expectation, Describe(boxes));
@@ -78,6 +80,15 @@ void StartWithEverySetting(Context& c, const std::string& value,
     c.x.RequestClose(c.app.form());
     c.results.Check(c.app.WaitForExit(std::chrono::seconds(5)) == 0,
                     name + "closing the window ends the program normally");
+}
+
+// The same, on a settings file where every key holds `value`.
+void StartWithEverySetting(Context& c, const std::string& value,
+                           const std::function<bool(const std::vector<Box>&)>& expected,
+                           const std::string& expectation) {
+    StartWithSettings(
+        c, "every setting \"" + value + "\": ", [&] { WriteSettings(c.settingsFile, value); },
+        expected, expectation);
 }
 
 // Option1..Option4 each fail to read as a truth value ("Type mismatch") and are reported once,
@@ -130,6 +141,40 @@ void UnreadableSettingsScenario(Context& c) {
                                 [](const Box& box) { return box.title == "Application Error"; });
         },
         "the huge interval is reported by the interval check, and no error report comes");
+
+    // A FIFO in the file's place is never opened (the read would block start-up for good) and
+    // never written through: each of the five reads is reported.
+    StartWithSettings(
+        c, "a FIFO as the settings file: ",
+        [&] {
+            std::remove(c.settingsFile.c_str());
+            mkfifo(c.settingsFile.c_str(), 0600);
+        },
+        [](const std::vector<Box>& boxes) {
+            return boxes.size() == 5 &&
+                   CountStarting(boxes, "Path/File access error\r\nin Velmora2021/08/31.Form1."
+                                        "Form_Load at line ") == 5;
+        },
+        "each settings read is reported as a failed read");
+    struct stat fifo {};
+    c.results.Check(stat(c.settingsFile.c_str(), &fifo) == 0 && S_ISFIFO(fifo.st_mode),
+                    "the FIFO is left as it was");
+    std::remove(c.settingsFile.c_str());
+
+    // A file in the settings folder's place: the option's write fails and says so.
+    const std::string folder = c.settingsFile.substr(0, c.settingsFile.rfind('/'));
+    std::filesystem::remove_all(folder);
+    std::ofstream(folder) << "not a folder\n";
+    c.results.Check(c.app.Start(), "with a file in the settings folder's place the program starts");
+    c.app.ClickControl("Option4");
+    const std::vector<Box> boxes = AnswerBoxes(c);
+    c.results.Check(CountStarting(boxes, "Path/File access error\r\nin Velmora2021/08/31.Form1."
+                                         "Option4_Click at line 0") >= 1,
+                    "a settings write that fails is reported", Describe(boxes));
+    c.app.Stop();
+    std::filesystem::remove(folder);
+    std::filesystem::create_directories(folder);
+
     // The next run starts from the defaults again.
     std::remove(c.settingsFile.c_str());
     c.results.Check(c.app.Start(), "the program starts again on default settings");
