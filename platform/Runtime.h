@@ -50,8 +50,10 @@ public:
     // The name of the file `path` names when it is an ordinary file (not hidden, not a system
     // file, not a folder); empty otherwise.
     virtual std::string FindOrdinaryFile(std::string_view path) = 0;
-    // The whole content of a text file; throws RuntimeError::FileNotFound when it cannot be read.
-    virtual std::string ReadTextFile(std::string_view path) = 0;
+    // The whole content of a text file of at most `mostBytes` bytes; throws
+    // RuntimeError::FileNotFound when it cannot be read and RuntimeError::OutOfMemory when it is
+    // longer (reading no more than one byte past the limit).
+    virtual std::string ReadTextFile(std::string_view path, std::size_t mostBytes) = 0;
     // Loads a cursor or icon file; throws RuntimeError (InvalidPicture, FileNotFound) on failure.
     virtual Picture LoadPicture(std::string_view path) = 0;
 

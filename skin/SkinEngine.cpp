@@ -9,6 +9,9 @@ namespace velmora {
 
 namespace {
 
+// Three colour lines and their comments; a larger file is no skin and is not read whole.
+constexpr std::size_t kMostSkinBytes = 1 << 20;
+
 RuntimeError NotSupported() { return {438, "Object doesn't support this property or method"}; }
 
 std::string_view Trim(std::string_view text) {
@@ -94,7 +97,7 @@ Variant SkinEngine::Invoke(int dispatchId, DispatchKind kind, const std::vector<
 
 bool SkinEngine::LoadSkin(const std::string& path) {
     try {
-        palette_ = ParseSkin(runtime_.ReadTextFile(path));
+        palette_ = ParseSkin(runtime_.ReadTextFile(path, kMostSkinBytes));
     } catch (const RuntimeError&) {
         palette_.reset();
     }

@@ -118,10 +118,11 @@ std::string SimRuntime::FindOrdinaryFile(std::string_view path) {
     return std::string(name == std::string_view::npos ? path : path.substr(name + 1));
 }
 
-std::string SimRuntime::ReadTextFile(std::string_view path) {
+std::string SimRuntime::ReadTextFile(std::string_view path, std::size_t mostBytes) {
     recorder_.Call("ReadTextFile", path);
     const auto file = files.find(path);
     if (file == files.end() || folders.contains(path)) throw RuntimeError::FileNotFound();
+    if (file->second.size() > mostBytes) throw RuntimeError::OutOfMemory();
     return file->second;
 }
 

@@ -72,7 +72,7 @@ public:
     void FileDateTime(std::string_view path) override;
     Picture LoadPicture(std::string_view path) override;
     std::string FindOrdinaryFile(std::string_view path) override;
-    std::string ReadTextFile(std::string_view path) override;
+    std::string ReadTextFile(std::string_view path, std::size_t mostBytes) override;
     std::string FormatNumber(double value) override;
     std::optional<double> ParseNumber(std::string_view text) override;
     bool TextContains(std::string_view text, std::string_view find) override;

@@ -138,15 +138,19 @@ std::string Win32Runtime::FindOrdinaryFile(std::string_view path) {
     return (found.dwFileAttributes & kNotOrdinary) != 0 ? std::string() : Narrow(found.cFileName);
 }
 
-std::string Win32Runtime::ReadTextFile(std::string_view path) {
+std::string Win32Runtime::ReadTextFile(std::string_view path, std::size_t mostBytes) {
     const HANDLE file = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw RuntimeError::FileNotFound();
     std::string text;
     char buffer[4096];
     DWORD read = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+    while (text.size() <= mostBytes && ReadFile(file, buffer, sizeof buffer, &read, nullptr) &&
+           read > 0) {
+        text.append(buffer, read);
+    }
     CloseHandle(file);
+    if (text.size() > mostBytes) throw RuntimeError::OutOfMemory();
     return text;
 }
 

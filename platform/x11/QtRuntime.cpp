@@ -120,10 +120,12 @@ std::string QtRuntime::FindOrdinaryFile(std::string_view path) {
     return info.isFile() && !info.isHidden() ? info.fileName().toStdString() : std::string();
 }
 
-std::string QtRuntime::ReadTextFile(std::string_view path) {
+std::string QtRuntime::ReadTextFile(std::string_view path, std::size_t mostBytes) {
     QFile file(Q(path));
     if (!file.open(QIODevice::ReadOnly)) throw RuntimeError::FileNotFound();
-    return file.readAll().toStdString();
+    const QByteArray text = file.read(static_cast<qint64>(mostBytes) + 1);
+    if (static_cast<std::size_t>(text.size()) > mostBytes) throw RuntimeError::OutOfMemory();
+    return text.toStdString();
 }
 
 Picture QtRuntime::LoadPicture(std::string_view path) { return pictures_.Load(std::string(path)); }

@@ -35,7 +35,7 @@ public:
     char PathSeparator() override;
     void FileDateTime(std::string_view path) override;
     std::string FindOrdinaryFile(std::string_view path) override;
-    std::string ReadTextFile(std::string_view path) override;
+    std::string ReadTextFile(std::string_view path, std::size_t mostBytes) override;
     Picture LoadPicture(std::string_view path) override;
     std::string FormatNumber(double value) override;
     std::optional<double> ParseNumber(std::string_view text) override;

@@ -48,10 +48,25 @@ void RunSkin(Checks& check, const std::wstring& exe) {
     check(CopyFileW((L"Z:" + std::wstring(sample)).c_str(), skinFile.c_str(), FALSE) != FALSE,
           "the sample skin is put next to the exe");
     const Colours skinned = ColoursOf(exe);
+    // The same skin padded past a megabyte with comment lines is no skin: it is not read whole,
+    // and the window keeps the plain button face.
+    {
+        const HANDLE file = CreateFileW(skinFile.c_str(), FILE_APPEND_DATA, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        const std::string comment = "; " + std::string(1021, '-') + "\n";
+        DWORD written = 0;
+        for (int line = 0; line < 1025; ++line) {
+            WriteFile(file, comment.data(), static_cast<DWORD>(comment.size()), &written, nullptr);
+        }
+        CloseHandle(file);
+    }
+    const Colours padded = ColoursOf(exe);
     DeleteFileW(skinFile.c_str());
     RemoveDirectoryW(skinFolder.c_str());
     const Colours plain = ColoursOf(exe);
     check(skinned.form == kSampleFace && skinned.option == kSampleFace,
           "with the skin the window and its options paint in the skin's face colour");
     check(plain.form == kWhite && plain.option == kWhite, "without it they paint white");
+    check(padded.form == GetSysColor(COLOR_BTNFACE) && padded.form != kSampleFace,
+          "a skin file larger than a megabyte is not used: the window paints the plain button face");
 }
