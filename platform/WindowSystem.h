@@ -43,12 +43,14 @@ public:
     virtual std::string WindowTitle(Hwnd window) = 0;
 
     // Changes the show state (kSwHide, kSwShowMaximized, kSwMinimize, kSwRestore); a window
-    // that no longer exists is left alone.
+    // that no longer exists is left alone. Never waits for another program: a window whose
+    // program does not answer changes when that program gets to the request, if ever.
     virtual void ShowWindow(Hwnd window, int command) = 0;
     // Brings a top-level window whose title is exactly `title` to the foreground: `preferred`
     // when it still has that title, else the topmost such window. Never one of the program's
-    // own windows. Throws RuntimeError when no window has the title; a window that could not
-    // be brought forward is left as it is (callers check GetForegroundWindow).
+    // own windows. Throws RuntimeError when no window has the title or its program does not
+    // answer (asked with a short time limit); a window that could not be brought forward is
+    // left as it is (callers check GetForegroundWindow). Waits at most about a second.
     virtual void ActivateWindow(std::string_view title, Hwnd preferred) = 0;
     virtual Hwnd GetForegroundWindow() = 0;
     // Moves the window in the z-order: kHwndTopmost into the topmost band, kHwndBottom out of

@@ -40,6 +40,10 @@ void SimDesktop::MarkProgramOwn(Hwnd window) {
     if (SimWindow* w = Find(window)) w->programOwn = true;
 }
 
+void SimDesktop::SetAnswering(Hwnd window, bool answers) {
+    if (SimWindow* w = Find(window)) w->answers = answers;
+}
+
 void SimDesktop::Activate(Hwnd window) {
     const auto position = Position(window);
     if (!position) return;
@@ -114,7 +118,7 @@ std::string SimDesktop::WindowTitle(Hwnd window) {
 void SimDesktop::ShowWindow(Hwnd window, int command) {
     recorder_.Call("ShowWindow", HexHandle(window) + "," + std::to_string(command));
     SimWindow* w = Find(window);
-    if (w == nullptr) return;
+    if (w == nullptr || !w->answers) return;
     switch (command) {
         case kSwHide:
             w->state = ShowState::Hidden;
@@ -143,7 +147,9 @@ void SimDesktop::ActivateWindow(std::string_view title, Hwnd preferred) {
         const auto found = std::find_if(windows_.begin(), windows_.end(), matches);
         target = found == windows_.end() ? nullptr : &*found;
     }
-    if (target == nullptr) throw RuntimeError(5, "Invalid procedure call or argument");
+    if (target == nullptr || !target->answers) {
+        throw RuntimeError(5, "Invalid procedure call or argument");
+    }
     if (!refuseActivation) Activate(target->handle);
 }
 

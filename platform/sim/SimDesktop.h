@@ -30,6 +30,7 @@ struct SimWindow {
     bool topmost = false;
     CloseReaction onAltF4 = CloseReaction::Close;
     bool programOwn = false;  // one of the program's own windows
+    bool answers = true;      // false: its program has stopped handling messages
 };
 
 class SimDesktop : public WindowSystem {
@@ -44,6 +45,9 @@ public:
     void SetState(Hwnd window, ShowState state);
     void SetCloseReaction(Hwnd window, CloseReaction reaction);
     void MarkProgramOwn(Hwnd window);
+    // A window whose program stops handling messages (or starts again): requests to change it
+    // go unanswered and it cannot be brought to the foreground.
+    void SetAnswering(Hwnd window, bool answers);
     // Makes a window the foreground window and raises it within its band.
     void Activate(Hwnd window);
     // The foreground window's reaction to Alt+F4.

@@ -2,7 +2,7 @@
 
 #include "WindowsApi.h"
 
-#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "Handles.h"
@@ -20,17 +20,39 @@ static_assert(kSwHide == SW_HIDE && kSwShowMaximized == SW_SHOWMAXIMIZED &&
 
 namespace {
 
+// How long another program's thread gets to answer before it counts as not answering.
+constexpr UINT kAnswerTimeoutMs = 300;
+
 bool OfThisProcess(HWND window) {
     DWORD process = 0;
     ::GetWindowThreadProcessId(window, &process);
     return process == ::GetCurrentProcessId();
 }
 
+bool OfThisThread(HWND window) {
+    return ::GetWindowThreadProcessId(window, nullptr) == ::GetCurrentThreadId();
+}
+
+// Whether the window's thread handles a message within a short time. Calls that wait for that
+// thread would hold this one for as long as it hangs, so they are made only after this.
+bool Answers(HWND window) {
+    DWORD_PTR result = 0;
+    return ::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                                 &result) != 0;
+}
+
+// The title as the window system keeps it. GetWindowText and GetWindowTextLength may ask the
+// window's thread, which a hung program never answers; this never does.
 std::wstring TitleOf(HWND window) {
-    std::wstring title(static_cast<std::size_t>(::GetWindowTextLengthW(window)) + 1, L'\0');
-    title.resize(static_cast<std::size_t>(
-        std::max(0, ::GetWindowTextW(window, title.data(), static_cast<int>(title.size())))));
-    return title;
+    for (std::size_t capacity = 256;; capacity *= 2) {
+        std::wstring title(capacity, L'\0');
+        const int copied = ::InternalGetWindowText(window, title.data(), static_cast<int>(capacity));
+        if (copied <= 0) return {};
+        if (static_cast<std::size_t>(copied) + 1 < capacity) {
+            title.resize(static_cast<std::size_t>(copied));
+            return title;
+        }
+    }
 }
 
 HWND FindByTitle(const std::wstring& title, HWND preferred) {
@@ -45,21 +67,45 @@ HWND FindByTitle(const std::wstring& title, HWND preferred) {
     return nullptr;
 }
 
+// Shares the input state of another thread while it lives, and detaches on every way out.
+class InputAttachment {
+public:
+    InputAttachment(DWORD ours, DWORD theirs)
+        : ours_(ours), theirs_(theirs), attached_(::AttachThreadInput(ours, theirs, TRUE) != FALSE) {}
+    ~InputAttachment() {
+        if (attached_) ::AttachThreadInput(ours_, theirs_, FALSE);
+    }
+    InputAttachment(const InputAttachment&) = delete;
+    InputAttachment& operator=(const InputAttachment&) = delete;
+
+private:
+    DWORD ours_;
+    DWORD theirs_;
+    bool attached_;
+};
+
 constexpr ULONGLONG kActivationWaitMs = 1000;
 constexpr ULONGLONG kActivationRetryMs = 250;
 constexpr DWORD kActivationPollMs = 10;
 
+// Raises the window without waiting for its thread to take part.
+void RaiseWithoutWaiting(HWND window) {
+    ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_ASYNCWINDOWPOS);
+}
+
 // Windows lets a program take the foreground only in some situations; sharing the input state
-// of the current foreground thread for a moment is the usual way through.
+// of the current foreground thread for a moment is the usual way through. A thread that does
+// not answer is never attached: its input state would stay stuck to ours.
 void RequestForeground(HWND window) {
     ::SetForegroundWindow(window);
-    if (::GetForegroundWindow() == window) return;
+    const HWND front = ::GetForegroundWindow();
+    if (front == window) return;
     const DWORD ours = ::GetCurrentThreadId();
-    const DWORD theirs = ::GetWindowThreadProcessId(::GetForegroundWindow(), nullptr);
-    const bool attached = theirs != 0 && theirs != ours && ::AttachThreadInput(ours, theirs, TRUE);
-    ::BringWindowToTop(window);
+    const DWORD theirs = front == nullptr ? 0 : ::GetWindowThreadProcessId(front, nullptr);
+    std::optional<InputAttachment> attachment;
+    if (theirs != 0 && theirs != ours && Answers(front)) attachment.emplace(ours, theirs);
+    RaiseWithoutWaiting(window);
     ::SetForegroundWindow(window);
-    if (attached) ::AttachThreadInput(ours, theirs, FALSE);
 }
 
 // The switch completes once the target's thread has taken part, which on a busy machine takes
@@ -89,24 +135,27 @@ std::uint32_t Win32WindowSystem::WindowStyle(Hwnd window) {
     return static_cast<std::uint32_t>(::GetWindowLongW(ToHwnd(window), GWL_STYLE));
 }
 
-std::string Win32WindowSystem::WindowTitle(Hwnd window) {
-    const HWND handle = ToHwnd(window);
-    const int length = ::GetWindowTextLengthW(handle);
-    if (length <= 0) return {};
-    std::wstring buffer(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = ::GetWindowTextW(handle, buffer.data(), length + 1);
-    buffer.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    return Narrow(buffer);
-}
+std::string Win32WindowSystem::WindowTitle(Hwnd window) { return Narrow(TitleOf(ToHwnd(window))); }
 
+// Another thread's window changes its show state on that thread; waiting for it would freeze
+// the program for as long as that thread hangs.
 void Win32WindowSystem::ShowWindow(Hwnd window, int command) {
-    ::ShowWindow(ToHwnd(window), command);
+    const HWND handle = ToHwnd(window);
+    if (OfThisThread(handle)) {
+        ::ShowWindow(handle, command);
+    } else {
+        ::ShowWindowAsync(handle, command);
+    }
 }
 
 void Win32WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
     const HWND target = FindByTitle(Widen(title), ToHwnd(preferred));
-    if (target == nullptr) throw RuntimeError::InvalidProcedureCall();
+    if (target == nullptr || !Answers(target)) throw RuntimeError::InvalidProcedureCall();
     BringToForeground(target);
+    // The target's thread finishes the switch (its keyboard focus among it) in its own time;
+    // its answer to a later message shows it has, before callers send keys. A target that
+    // stopped answering meanwhile is a failed switch as well.
+    if (!Answers(target)) throw RuntimeError::InvalidProcedureCall();
 }
 
 Hwnd Win32WindowSystem::GetForegroundWindow() { return FromHwnd(::GetForegroundWindow()); }

@@ -98,6 +98,19 @@ TEST_F(CommandsTest, AFailedStatusWriteIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ(state(b), ShowState::Hidden);
 }
 
+TEST_F(CommandsTest, AWindowThatDoesNotAnswerHoldsNothingUp) {
+    tick(1);
+    tick(2);
+    tick(3);
+    desktop().SetAnswering(b, false);
+    click(Control::PushButton6);
+    EXPECT_EQ(state(c), ShowState::Hidden);
+    EXPECT_EQ(state(b), ShowState::Normal);
+    EXPECT_EQ(state(a), ShowState::Hidden);
+    for (int row = 1; row <= 3; ++row) EXPECT_EQ(status(row), "Hidden");
+    EXPECT_TRUE(reports().empty());
+}
+
 struct CloseTest : CommandsTest {
     const std::vector<std::string>& altF4() const { return sim.desktop.altF4Received; }
 };
@@ -163,6 +176,26 @@ TEST_F(CloseTest, RefusedActivationSendsNoKeys) {
     EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
     EXPECT_TRUE(sim.keyboard.batches.empty());
     EXPECT_TRUE(desktop().Exists(b));
+}
+
+TEST_F(CloseTest, AWindowThatDoesNotAnswerIsReportedAndTheWalkGoesOn) {
+    tick(1);
+    tick(2);
+    tick(3);
+    // Gamma is in front: a switch that merely left the foreground alone would look successful.
+    desktop().Activate(c);
+    desktop().SetAnswering(c, false);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(reports()[0].rfind(
+                  ReportHead("Invalid procedure call or argument", "PushButton8_Click", 106), 0),
+              0u);
+    EXPECT_EQ(altF4(), (std::vector<std::string>{"Beta", "Alpha"}));
+    EXPECT_TRUE(desktop().Exists(c));
+    EXPECT_FALSE(desktop().Exists(b));
+    EXPECT_FALSE(desktop().Exists(a));
+    EXPECT_DOUBLE_EQ(runtime().waited, 1.5);
+    EXPECT_EQ(rowTexts(), std::vector<std::string>{"Gamma"});
 }
 
 TEST_F(CloseTest, OfTwoWindowsWithTheRowsTitleTheRowsOwnIsClosed) {

@@ -51,6 +51,10 @@ private:
         throw std::runtime_error("no such target");
     }
 
+    // The program asks another thread's window to change its show state without waiting for
+    // it, so the change shows once the targets' thread has carried it out.
+    static bool Becomes(const std::function<bool()>& condition) { return WaitUntil(condition, 3000); }
+
     int RowOf(const wchar_t* name) { return RowIndex(ReadRows(program_), Utf8(T(name).title)); }
 
     void Tick(std::initializer_list<const wchar_t*> names) {
@@ -95,12 +99,16 @@ private:
     void HideAndShow() {
         Tick({L"One", L"Two"});
         program_.Click(L"Hide Checked (Ctrl+Shift+H)");
-        check_(!IsWindowVisible(T(L"One").window) && !IsWindowVisible(T(L"Two").window),
+        check_(Becomes([&] {
+                   return !IsWindowVisible(T(L"One").window) && !IsWindowVisible(T(L"Two").window);
+               }),
                "Hide hides the ticked windows");
         check_(IsWindowVisible(T(L"Three").window), "Hide leaves unticked windows visible");
         check_(Status(L"One") == "Hidden" && Status(L"Three") == "Visible", "Hide writes Hidden");
         program_.Click(L"Show Checked (Ctrl+Shift+S)");
-        check_(IsWindowVisible(T(L"One").window) && IsWindowVisible(T(L"Two").window),
+        check_(Becomes([&] {
+                   return IsWindowVisible(T(L"One").window) && IsWindowVisible(T(L"Two").window);
+               }),
                "Show brings them back");
         check_(Status(L"One") == "Visible", "Show writes Visible");
     }
@@ -108,20 +116,24 @@ private:
     void MaximizeRestoreMinimize() {
         Tick({L"One"});
         program_.Click(L"Maximize Checked (Ctrl+Shift+X)");
-        check_(IsZoomed(T(L"One").window) != FALSE, "Maximize maximizes the ticked window");
+        check_(Becomes([&] { return IsZoomed(T(L"One").window) != FALSE; }),
+               "Maximize maximizes the ticked window");
         check_(!IsZoomed(T(L"Two").window), "Maximize leaves the others");
         program_.Click(L"Restore Checked (Ctrl+Shift+R)");
-        check_(!IsZoomed(T(L"One").window) && !IsIconic(T(L"One").window), "Restore restores it");
+        check_(Becomes([&] { return !IsZoomed(T(L"One").window) && !IsIconic(T(L"One").window); }),
+               "Restore restores it");
         Tick({L"Two"});
         program_.Click(L"Minimize Checked (Ctrl+Shift+M)");
-        check_(IsIconic(T(L"Two").window) != FALSE, "Minimize minimizes the ticked window");
+        check_(Becomes([&] { return IsIconic(T(L"Two").window) != FALSE; }),
+               "Minimize minimizes the ticked window");
         const auto rows = ReadRows(program_);
         check_(RowIndex(rows, Utf8(T(L"Two").title)) >= 0 &&
                    std::none_of(rows.begin(), rows.end(), [](const Row& r) { return r.checked; }),
                "Minimize rebuilds the list; the minimized window stays listed, nothing ticked");
         Tick({L"Two"});
         program_.Click(L"Restore Checked (Ctrl+Shift+R)");
-        check_(!IsIconic(T(L"Two").window), "Restore brings a minimized window back");
+        check_(Becomes([&] { return !IsIconic(T(L"Two").window); }),
+               "Restore brings a minimized window back");
     }
 
     // Answers the program's input box through its real controls.

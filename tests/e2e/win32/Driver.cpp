@@ -65,7 +65,7 @@ const wchar_t* Targets::TargetClass() {
     return name;
 }
 
-Targets::Targets() {
+Targets::Targets() : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this, ready] {
         MSG message;
@@ -87,6 +87,9 @@ Targets::Targets() {
 }
 
 Targets::~Targets() {
+    SetEvent(release_);
+    for (std::thread& thread : hung_) thread.join();
+    CloseHandle(release_);
     PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
     thread_.join();
 }
@@ -108,6 +111,23 @@ HWND Targets::Create(const std::wstring& title, DWORD style, bool visible, bool 
         if (asking) asking_.push_back(window);
         if (visible) ShowWindow(window, SW_SHOWNORMAL);
     });
+    return window;
+}
+
+HWND Targets::CreateHung(const std::wstring& title) {
+    HWND window = nullptr;
+    HANDLE up = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    hung_.emplace_back([this, &window, title, up] {
+        window = CreateWindowExW(0, TargetClass(), title.c_str(), WS_OVERLAPPEDWINDOW, 60, 60, 320,
+                                 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        ShowWindow(window, SW_SHOWNORMAL);
+        PumpFor(300);  // lets the window come up on the display
+        SetEvent(up);
+        WaitForSingleObject(release_, INFINITE);
+        DestroyWindow(window);
+    });
+    WaitForSingleObject(up, INFINITE);
+    CloseHandle(up);
     return window;
 }
 
@@ -162,9 +182,7 @@ ProgramUnderTest::ProgramUnderTest(const std::wstring& exe, std::vector<std::str
     for (int attempt = 0; attempt < 300 && main_ == nullptr; ++attempt) {
         if (startupBoxes != nullptr) {
             if (const HWND box = DialogOf(process_.dwProcessId)) {
-                wchar_t text[1024] = {};
-                GetDlgItemTextW(box, 0xFFFF, text, 1024);
-                startupBoxes->push_back(Utf8(text));
+                startupBoxes->push_back(DialogText(box));
                 SendMessageTimeoutW(box, WM_COMMAND, IDOK, 0, SMTO_ABORTIFHUNG, 5000, nullptr);
                 continue;
             }
@@ -250,6 +268,12 @@ bool ProgramUnderTest::CloseAndWait(DWORD milliseconds, DWORD* exitCode) {
     if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
     GetExitCodeProcess(process_.hProcess, exitCode);
     return true;
+}
+
+std::string DialogText(HWND box) {
+    wchar_t text[1024] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 1024);  // a message box's text is its static 0xFFFF
+    return Utf8(text);
 }
 
 std::vector<Row> ReadRows(const ProgramUnderTest& program) {

@@ -40,6 +40,9 @@ public:
     // `visible` false leaves the window hidden. An asking window answers Alt+F4 with a window
     // of its own that asks to save, and stays open.
     HWND Create(const std::wstring& title, DWORD style, bool visible = true, bool asking = false);
+    // A visible window whose thread stops handling messages once the window is up, as a hung
+    // program's does; it wakes up and ends when the Targets end.
+    HWND CreateHung(const std::wstring& title);
     void Rename(HWND window, const std::wstring& title);
     // The windows that have received Alt+F4, in order.
     std::vector<HWND> AltF4Received();
@@ -51,6 +54,8 @@ private:
 
     std::thread thread_;
     DWORD threadId_ = 0;
+    HANDLE release_ = nullptr;          // set when the Targets end: wakes the hung threads
+    std::vector<std::thread> hung_;
     std::vector<HWND> asking_;     // touched on the targets' thread only
     std::vector<HWND> altF4_;      // written there, read through Run
 };
@@ -93,6 +98,9 @@ struct Row {
     std::string status;
     bool checked;
 };
+
+// The text of a message box.
+std::string DialogText(HWND box);
 
 std::vector<Row> ReadRows(const ProgramUnderTest& program);
 // Ticks or clears one row (0-based) of the program's list.

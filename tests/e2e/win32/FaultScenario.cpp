@@ -1,6 +1,6 @@
 // What must never go wrong: garbage in every stored setting still gives a working program with
-// the errors reported, and Close reaches nothing but the ticked windows, whatever their titles
-// and however they answer.
+// the errors reported, Close reaches nothing but the ticked windows, whatever their titles and
+// however they answer, and a window that does not answer at all holds no command up.
 
 #include <windows.h>
 
@@ -90,9 +90,95 @@ void CloseReachesOnlyTheTicked(Checks& check, const std::wstring& exe) {
     program.CloseAndWait(15000, &exitCode);
 }
 
+// Ticks the rows with these titles and nothing else; false when one of them is not listed.
+bool TickOnly(const ProgramUnderTest& program, std::initializer_list<const wchar_t*> titles) {
+    program.Click(L"Uncheck All");
+    const auto rows = ReadRows(program);
+    for (const wchar_t* title : titles) {
+        const int index = RowIndex(rows, Utf8(title));
+        if (index < 0) return false;
+        SetRowChecked(program, index, true);
+    }
+    return true;
+}
+
+bool AllRows(const ProgramUnderTest& program, bool checked) {
+    const auto rows = ReadRows(program);
+    return !rows.empty() &&
+           std::all_of(rows.begin(), rows.end(), [&](const Row& r) { return r.checked == checked; });
+}
+
+// Closes with the hung window ticked: the failed switch to it is reported, then the walk goes on
+// and ends with the list rebuilt (every row unticked).
+void CloseAmongHung(Checks& check, const ProgramUnderTest& program) {
+    check(program.PostClick(L"Close Checked (Ctrl+Shift+C)"), "Close is clicked");
+    const HWND report = program.WaitForDialog(L"Application Error");
+    const std::string text = report == nullptr ? std::string() : DialogText(report);
+    if (report != nullptr) std::printf("the program reported: %s\n", text.c_str());
+    check(text.find("PushButton8_Click at line 106") != std::string::npos,
+          "Close reports the switch to the hung window at line 106");
+    if (report != nullptr) PostMessageW(report, WM_COMMAND, IDOK, 0);
+    check(WaitUntil([&] { return AllRows(program, false); }, 10000),
+          "Close goes on after the hung window and rebuilds the list");
+}
+
+// A window whose thread has stopped answering, ticked among others: every command returns, acts
+// on the others, and leaves the program's own message loop running, which only a posted click
+// shows (a hung program still answers sent messages while it waits).
+void HungWindowHoldsNothingUp(Checks& check, const std::wstring& exe) {
+    ForgetSettings();
+    Targets targets;
+    // Made in this order, the hung window lies between the others in the z-order and the walk.
+    const HWND one = targets.Create(L"Velmora Lively One", WS_OVERLAPPEDWINDOW);
+    const HWND hung = targets.CreateHung(L"Velmora Hung");
+    const HWND two = targets.Create(L"Velmora Lively Two", WS_OVERLAPPEDWINDOW);
+    const HWND others[] = {one, two};
+    const HWND sentinel = targets.Create(L"Velmora Unticked", WS_OVERLAPPEDWINDOW);
+    PumpFor(1500);
+    ProgramUnderTest program(exe);
+    struct Step {
+        const wchar_t* button;
+        std::string name;
+        bool (*done)(HWND);
+    };
+    const Step steps[] = {
+        {L"Hide Checked (Ctrl+Shift+H)", "Hide", [](HWND w) { return !IsWindowVisible(w); }},
+        {L"Show Checked (Ctrl+Shift+S)", "Show", [](HWND w) { return IsWindowVisible(w) != FALSE; }},
+        {L"Minimize Checked (Ctrl+Shift+M)", "Minimize", [](HWND w) { return IsIconic(w) != FALSE; }},
+        {L"Maximize Checked (Ctrl+Shift+X)", "Maximize", [](HWND w) { return IsZoomed(w) != FALSE; }},
+        {L"Restore Checked (Ctrl+Shift+R)", "Restore",
+         [](HWND w) { return !IsZoomed(w) && !IsIconic(w); }},
+        {L"Close Checked (Ctrl+Shift+C)", "Close", [](HWND w) { return !IsWindow(w); }},
+    };
+    for (const Step& step : steps) {
+        if (!check(TickOnly(program, {L"Velmora Lively One", L"Velmora Hung", L"Velmora Lively Two"}),
+                   step.name + ": the hung window and two others are listed and ticked")) {
+            break;
+        }
+        if (step.name == "Close") {
+            // In front, the hung window is the thread the switch to the others would attach to.
+            BringToFront(hung);
+            CloseAmongHung(check, program);
+        } else {
+            check(program.Click(step.button), step.name + " with a hung window ticked returns");
+        }
+        check(!AllRows(program, true) && program.PostClick(L"Check All") &&
+                  WaitUntil([&] { return AllRows(program, true); }, 1000),
+              step.name + ": a posted click on Check All afterwards takes effect within a second");
+        check(WaitUntil([&] { return std::all_of(std::begin(others), std::end(others), step.done); },
+                        5000),
+              step.name + ": the other ticked windows are acted on");
+    }
+    check(IsWindow(sentinel) && IsWindowVisible(sentinel), "the unticked window is left alone");
+    DWORD exitCode = 1;
+    check(program.CloseAndWait(15000, &exitCode) && exitCode == 0,
+          "with a hung window about, closing the main window ends the program");
+}
+
 }  // namespace
 
 void RunFaults(Checks& check, const std::wstring& exe) {
     GarbageSettings(check, exe);
     CloseReachesOnlyTheTicked(check, exe);
+    HungWindowHoldsNothingUp(check, exe);
 }
