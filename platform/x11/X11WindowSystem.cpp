@@ -87,7 +87,14 @@ void X11WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
         if (target == 0 || f.window == preferred) target = f.window;
     }
     if (target == 0) throw RuntimeError::InvalidProcedureCall();
+    if (!IsManaged(x, target)) {
+        // No window manager (or the window is hidden): nobody else would stack it.
+        Raise(x, target);
+        return;
+    }
     RequestActivation(x, target);
+    // A window that takes no focus is raised but never becomes the active one.
+    if (!TakesFocus(x, target)) return;
     // The window manager answers asynchronously; callers look at the result right after.
     const auto deadline = std::chrono::steady_clock::now() + kActivationWait;
     while (GetForegroundWindow() != target && std::chrono::steady_clock::now() < deadline) {
@@ -99,6 +106,20 @@ Hwnd X11WindowSystem::GetForegroundWindow() {
     XState& x = connection_.state();
     const auto active = ReadCardinals(x, x.root, x.atom(Atom::NetActiveWindow), XCB_ATOM_WINDOW);
     return active.empty() ? 0 : active.front();
+}
+
+void X11WindowSystem::RequestClose(Hwnd window) {
+    XState& x = connection_.state();
+    if (IsOwnWindow(x, window)) throw RuntimeError::InvalidProcedureCall();
+    if (IsManaged(x, window)) {
+        // What the window manager's close button and Alt+F4 do: the client is asked with
+        // WM_DELETE_WINDOW when it offers that, else the window manager deals with it.
+        RequestWmClose(x, window);
+        return;
+    }
+    // Without a window manager only the client itself can be asked; a client that offers no
+    // WM_DELETE_WINDOW could only be killed, which is not Close's to do.
+    if (!SendDeleteWindow(x, window)) throw RuntimeError::InvalidProcedureCall();
 }
 
 void X11WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned) {
