@@ -26,22 +26,6 @@ constexpr std::size_t kMostChurnWindows = 10;
 // vanishing between a walk's list read and its property reads.
 constexpr auto kChurnStep = std::chrono::milliseconds(15);
 
-struct Box {
-    std::string title, text;
-};
-
-// Answers the program's message boxes while they keep coming.
-std::vector<Box> AnswerBoxes(Context& c) {
-    std::vector<Box> boxes;
-    Box box;
-    while (c.x.WaitFor([&] { return c.app.Dialog(&box.title, &box.text).has_value(); },
-                       kQuietAfterBox)) {
-        boxes.push_back(box);
-        c.app.DismissDialog();
-    }
-    return boxes;
-}
-
 std::size_t CountStarting(const std::vector<Box>& boxes, const std::string& start) {
     return std::count_if(boxes.begin(), boxes.end(),
                          [&](const Box& box) { return box.text.starts_with(start); });
@@ -55,12 +39,6 @@ void WriteSettings(const std::string& path, const std::string& value) {
     }
 }
 
-std::string Describe(const std::vector<Box>& boxes) {
-    std::string text = std::to_string(boxes.size()) + " boxes:";
-    for (const Box& box : boxes) text += " [" + box.title + ": " + box.text + "]";
-    return text;
-}
-
 // Starts the program on a settings file where every key holds `value`, answers its boxes,
 // checks them with `expected`, and closes it.
 void StartWithEverySetting(Context& c, const std::string& value,
@@ -70,7 +48,7 @@ void StartWithEverySetting(Context& c, const std::string& value,
     c.app.Stop();
     WriteSettings(c.settingsFile, value);
     c.results.Check(c.app.Launch(), name + "the program is launched");
-    const std::vector<Box> boxes = AnswerBoxes(c);
+    const std::vector<Box> boxes = c.AnswerBoxes(kQuietAfterBox);
     c.results.Check(expected(boxes), name + expectation, Describe(boxes));
     c.results.Check(
         c.app.WaitForForm() && c.x.WaitFor([&] { return c.x.Info(c.app.form()).viewable; }),
