@@ -53,6 +53,9 @@ public:
     // be brought forward is left as it is (callers check GetForegroundWindow).
     virtual void ActivateWindow(std::string_view title, Hwnd preferred) = 0;
     virtual Hwnd GetForegroundWindow() = 0;
+    // Moves the window in the z-order: kHwndTopmost into the topmost band, kHwndBottom out of
+    // it and behind every other window.
+    virtual void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) = 0;
 
     // How Close reaches a window. By default the Windows way: the window is brought to the
     // foreground and Alt+F4 is typed, which only the foreground window receives. A window
@@ -63,9 +66,6 @@ public:
     // first. Never one of the program's own windows. Throws RuntimeError when the window
     // cannot be asked; only window systems that close by request override it.
     virtual void RequestClose(Hwnd) { throw RuntimeError::InvalidProcedureCall(); }
-    // Moves the window in the z-order: kHwndTopmost into the topmost band, kHwndBottom out of
-    // it and behind every other window.
-    virtual void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) = 0;
 };
 
 }  // namespace velmora

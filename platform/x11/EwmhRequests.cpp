@@ -13,17 +13,26 @@ constexpr std::uint32_t kSourcePager = 2;
 constexpr std::uint32_t kWithdrawnState = 0;
 constexpr std::uint32_t kInputHintFlag = 1;
 
-void SendToRoot(XState& x, xcb_window_t window, xcb_atom_t type,
-                const std::array<std::uint32_t, 5>& data) {
+using MessageData = std::array<std::uint32_t, 5>;
+
+// A client message about `window`, sent to `destination` for the listeners of `eventMask`.
+void SendClientMessage(XState& x, xcb_window_t destination, std::uint32_t eventMask,
+                       xcb_window_t window, xcb_atom_t type, const MessageData& data) {
     xcb_client_message_event_t message{};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = window;
     message.type = type;
     std::copy(data.begin(), data.end(), message.data.data32);
-    xcb_send_event(x.connection, 0, x.root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(x.connection, 0, destination, eventMask,
                    reinterpret_cast<const char*>(&message));
+}
+
+// A request to the window manager, which listens on the root window.
+void SendToRoot(XState& x, xcb_window_t window, xcb_atom_t type, const MessageData& data) {
+    SendClientMessage(x, x.root,
+                      XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+                      window, type, data);
 }
 
 void EditStateProperty(XState& x, xcb_window_t window, std::uint32_t action, xcb_atom_t first,
@@ -66,15 +75,9 @@ void RequestWmClose(XState& x, xcb_window_t window) {
 bool SendDeleteWindow(XState& x, xcb_window_t window) {
     const xcb_atom_t deleteWindow = x.atom(Atom::WmDeleteWindow);
     if (!OffersProtocol(x, window, deleteWindow)) return false;
-    xcb_client_message_event_t message{};
-    message.response_type = XCB_CLIENT_MESSAGE;
-    message.format = 32;
-    message.window = window;
-    message.type = x.atom(Atom::WmProtocols);
-    message.data.data32[0] = deleteWindow;
-    message.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(x.connection, 0, window, XCB_EVENT_MASK_NO_EVENT,
-                   reinterpret_cast<const char*>(&message));
+    // Sent to the client's own window with no event mask: it reaches the client that made it.
+    SendClientMessage(x, window, XCB_EVENT_MASK_NO_EVENT, window, x.atom(Atom::WmProtocols),
+                      {deleteWindow, XCB_CURRENT_TIME, 0, 0, 0});
     xcb_flush(x.connection);
     return true;
 }

@@ -106,13 +106,13 @@ bool CloseThroughBackend(BareBackend& backend, const std::string& title) {
 // WM_DELETE_WINDOW, ends; a window that offers nothing is left open and reported.
 void CloseWithoutWindowManager(Context& c, const char* name, BareBackend& backend) {
     const std::string title = "E2E Bare xterm";
-    const pid_t xterm = Spawn({"xterm", "-T", title}, {"DISPLAY=" + std::string(name)},
-                              Output::Discarded);
+    const pid_t xterm =
+        Spawn({"xterm", "-T", title}, {"DISPLAY=" + std::string(name)}, Output::Discarded);
     c.results.Check(c.x.WaitFor([&] { return backend.Find(title) != 0; }, std::chrono::seconds(10)),
                     "a real xterm on the display without a window manager is listed");
-    c.results.Check(CloseThroughBackend(backend, title) &&
-                        c.x.WaitFor([&] { return Ended(xterm); }),
-                    "Close asks it with WM_DELETE_WINDOW and it ends");
+    c.results.Check(
+        CloseThroughBackend(backend, title) && c.x.WaitFor([&] { return Ended(xterm); }),
+        "Close asks it with WM_DELETE_WINDOW and it ends");
     Terminate(xterm);
 
     const velmora::Hwnd upper = backend.Find("E2E Bare Upper");

@@ -87,8 +87,8 @@ void CommandsScenario(Context& c) {
 void CloseScenario(Context& c) {
     const Window sentinel = c.Create(TargetKind::Normal, "E2E Sentinel");
     const Window asker = c.Create(TargetKind::AsksFirst, "E2E Asker");
-    const pid_t vanishing = Spawn({"xclock", "-title", "E2E Vanishing xclock"}, {},
-                                  Output::Discarded);
+    const pid_t vanishing =
+        Spawn({"xclock", "-title", "E2E Vanishing xclock"}, {}, Output::Discarded);
     c.x.WaitFor([&] {
         return c.x.Info(sentinel).wmState == kNormalState &&
                c.x.Info(asker).wmState == kNormalState;
@@ -126,8 +126,7 @@ void CloseScenario(Context& c) {
         return question && c.x.Info(*question).viewable;
     }),
                     "a window that asks before closing shows its question");
-    c.results.Check(c.x.Exists(asker) && c.x.Info(asker).viewable,
-                    "and stays open meanwhile");
+    c.results.Check(c.x.Exists(asker) && c.x.Info(asker).viewable, "and stays open meanwhile");
     c.results.Check(c.WaitForRows([](const FormState& s) {
         return !s.Row("E2E Beta") && s.Row("E2E Gamma renamed") &&
                s.Row("E2E Asker - Save changes?");

@@ -55,19 +55,18 @@ void RealClientsScenario(Context& c) {
     c.app.ClickControl("PushButton2");
     const std::size_t rows = c.app.State().rows.size();
     c.results.Check(c.WaitForRows([](const FormState& s) {
-        return std::all_of(s.rows.begin(), s.rows.end(), [](const RowState& r) { return r.checked; });
+        return std::all_of(s.rows.begin(), s.rows.end(),
+                           [](const RowState& r) { return r.checked; });
     }),
                     "Check All ticks every row");
     c.app.ClickControl("PushButton8");
     // Half a second a window, and up to a second more for each one that takes the focus.
     const auto allowed = std::chrono::seconds(10 + 2 * static_cast<long>(rows));
-    c.results.Check(c.x.WaitFor(
-                        [&] {
-                            return std::all_of(clients.begin(), clients.end(),
-                                               [](const Client& client) { return Ended(client.pid); });
-                        },
-                        allowed),
-                    "one Close ends xterm, xclock and xeyes");
+    const auto allEnded = [&] {
+        return std::all_of(clients.begin(), clients.end(),
+                           [](const Client& client) { return Ended(client.pid); });
+    };
+    c.results.Check(c.x.WaitFor(allEnded, allowed), "one Close ends xterm, xclock and xeyes");
     c.results.Check(c.WaitForRows([](const FormState& s) { return s.rows.empty(); }, allowed),
                     "every listed window is closed, and the list rebuilt after Close is empty",
                     Remaining(c.app.State()));

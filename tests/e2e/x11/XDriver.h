@@ -84,8 +84,8 @@ private:
     void AnswerCloseRequest(Window window);
     ::Display* display_;
     std::vector<Window> owned_;
-    std::map<Window, std::string> askers_;     // AsksFirst windows and their titles
-    std::map<Window, Window> questions_;       // asker -> its question
+    std::map<Window, std::string> askers_;  // AsksFirst windows and their titles
+    std::map<Window, Window> questions_;    // asker -> its question
     std::vector<unsigned long> typed_;
 };
 
