@@ -21,6 +21,23 @@ bool IsOwnWindow(XState& x, xcb_window_t window) {
     return !pid.empty() && pid.front() == static_cast<std::uint32_t>(getpid());
 }
 
+// `preferred` when it carries the title, else the topmost client that does; never one of the
+// program's own windows; 0 when none does. `preferred` is looked at even when the window
+// manager does not hold it: a hidden window is the row's window all the same.
+xcb_window_t WindowTitled(XState& x, std::string_view title, xcb_window_t preferred) {
+    const auto carries = [&](const WindowFacts& f) {
+        return f.exists && f.title == title && !IsOwnWindow(x, f.window);
+    };
+    if (preferred != 0) {
+        const xcb_window_t one[] = {preferred};
+        if (carries(ReadWindowFacts(x, one).front())) return preferred;
+    }
+    for (const WindowFacts& f : ReadWindowFacts(x, ClientsTopFirst(x))) {
+        if (carries(f)) return f.window;
+    }
+    return 0;
+}
+
 }  // namespace
 
 X11WindowSystem::X11WindowSystem(XConnection& connection) : connection_(connection) {}
@@ -79,13 +96,7 @@ void X11WindowSystem::ShowWindow(Hwnd window, int command) {
 
 void X11WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
     XState& x = connection_.state();
-    const std::vector<xcb_window_t> clients = ClientsTopFirst(x);
-    const std::vector<WindowFacts> facts = ReadWindowFacts(x, clients);
-    xcb_window_t target = 0;
-    for (const WindowFacts& f : facts) {
-        if (!f.exists || f.title != title || IsOwnWindow(x, f.window)) continue;
-        if (target == 0 || f.window == preferred) target = f.window;
-    }
+    const xcb_window_t target = WindowTitled(x, title, preferred);
     if (target == 0) throw RuntimeError::InvalidProcedureCall();
     if (!IsManaged(x, target)) {
         // No window manager (or the window is hidden): nobody else would stack it.

@@ -87,24 +87,31 @@ void CommandsScenario(Context& c) {
 void CloseScenario(Context& c) {
     const Window sentinel = c.Create(TargetKind::Normal, "E2E Sentinel");
     const Window asker = c.Create(TargetKind::AsksFirst, "E2E Asker");
+    const Window hidden = c.Create(TargetKind::Normal, "E2E Hidden");
     const pid_t vanishing =
         Spawn({"xclock", "-title", "E2E Vanishing xclock"}, {}, Output::Discarded);
     c.x.WaitFor([&] {
         return c.x.Info(sentinel).wmState == kNormalState &&
-               c.x.Info(asker).wmState == kNormalState;
+               c.x.Info(asker).wmState == kNormalState && c.x.Info(hidden).wmState == kNormalState;
     });
     c.app.ClickControl("PushButton1");
     c.results.Check(c.WaitForRows([](const FormState& s) {
-        return s.Row("E2E Sentinel") && s.Row("E2E Asker") && s.Row("E2E Vanishing xclock");
+        return s.Row("E2E Sentinel") && s.Row("E2E Asker") && s.Row("E2E Hidden") &&
+               s.Row("E2E Vanishing xclock");
     }),
                     "the windows for Close are listed, a real xclock among them");
+    // Hidden by the program, the window leaves the window manager's hands but keeps its row.
+    c.app.SetTicked("E2E Hidden", true);
+    c.app.ClickControl("PushButton6");
+    c.x.WaitFor([&] { return !c.x.Info(hidden).viewable; });
     const Window beta = c.targets.at("E2E Beta");
     const Window gamma = c.targets.at("E2E Gamma");
     bool ticked = true;
-    for (const char* title : {"E2E Beta", "E2E Gamma", "E2E Asker", "E2E Vanishing xclock"}) {
+    for (const char* title :
+         {"E2E Hidden", "E2E Beta", "E2E Gamma", "E2E Asker", "E2E Vanishing xclock"}) {
         ticked = c.app.SetTicked(title, true) && ticked;
     }
-    c.results.Check(ticked, "four rows ticked for Close");
+    c.results.Check(ticked, "five rows ticked for Close");
     // A ticked window whose title changed is not the window the row names any more; a ticked
     // client that ended has no window at all.
     c.x.Rename(gamma, "E2E Gamma renamed");
@@ -121,6 +128,8 @@ void CloseScenario(Context& c) {
                     Describe(boxes));
     c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(beta); }, std::chrono::seconds(8)),
                     "Close closes the ticked window through the window manager");
+    c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(hidden); }),
+                    "and a ticked window hidden by the program, asking it directly");
     c.results.Check(c.x.WaitFor([&] {
         const auto question = c.x.Question(asker);
         return question && c.x.Info(*question).viewable;
