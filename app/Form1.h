@@ -87,8 +87,12 @@ private:
     void ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
                      bool refreshAfter);
     // Brings the row's window to the front; throws unless a window with exactly the row's
-    // title, other than the program's own, is then in the foreground.
+    // title, other than the program's own, is then in the foreground. Where windows close by
+    // request, brings it forward as far as it allows and throws unless the row's own window
+    // still carries the row's title.
     void SwitchToRowWindow(int row);
+    // Alt+F4 to the foreground window, or the close request for the row's window.
+    void CloseRowWindow(int row);
     Hwnd RowHandle(int row) const;
     int RowCount();
 

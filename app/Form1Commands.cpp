@@ -62,13 +62,14 @@ void Form1::PushButton8_Click() {
         const unsigned generation = listGeneration_;
         for (int row = 1; row <= rows && generation == listGeneration_; ++row) {
             if (!trap.test(104, [&] { return widgets_.RowChecked(kListView, row); })) continue;
-            // Alt+F4 goes only to a window that carries the row's title and is in front.
+            // Alt+F4 goes only to a window that carries the row's title and is in front; a close
+            // request goes only to the row's own window, still carrying its title.
             bool switched = false;
             trap(106, [&] {
                 SwitchToRowWindow(row);
                 switched = true;
             });
-            if (switched) trap(108, [&] { sendInput_.SendKeySequence("%{F4}", false); });
+            if (switched) trap(108, [&] { CloseRowWindow(row); });
             trap(110, [&] { WaitSeconds(runtime_, kCloseWaitSeconds); });
         }
     }
@@ -77,10 +78,27 @@ void Form1::PushButton8_Click() {
 
 void Form1::SwitchToRowWindow(int row) {
     const std::string title = widgets_.RowText(kListView, row);
+    if (windows_.ClosesByRequest()) {
+        // Checked before and after: nothing else is brought forward for a window that is gone,
+        // and a window that cannot take focus is closed all the same.
+        const Hwnd window = RowHandle(row);
+        if (windows_.WindowTitle(window) != title) throw RuntimeError::InvalidProcedureCall();
+        windows_.ActivateWindow(title, window);
+        if (windows_.WindowTitle(window) != title) throw RuntimeError::InvalidProcedureCall();
+        return;
+    }
     windows_.ActivateWindow(title, RowHandle(row));
     const Hwnd front = windows_.GetForegroundWindow();
     if (front == 0 || front == globals_.MainWindowHandle || windows_.WindowTitle(front) != title) {
         throw RuntimeError::InvalidProcedureCall();
+    }
+}
+
+void Form1::CloseRowWindow(int row) {
+    if (windows_.ClosesByRequest()) {
+        windows_.RequestClose(RowHandle(row));
+    } else {
+        sendInput_.SendKeySequence("%{F4}", false);
     }
 }
 

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "RuntimeError.h"
+
 namespace velmora {
 
 // A top-level window. Win64 handles and X11 window ids both fit 32 bits.
@@ -56,6 +58,16 @@ public:
     // Moves the window in the z-order: kHwndTopmost into the topmost band, kHwndBottom out of
     // it and behind every other window.
     virtual void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) = 0;
+
+    // How Close reaches a window. By default the Windows way: the window is brought to the
+    // foreground and Alt+F4 is typed, which only the foreground window receives. A window
+    // system whose Alt+F4 belongs to someone else (X11, where it is the window manager's key)
+    // answers true and closes one window by request instead, whether or not it takes focus.
+    virtual bool ClosesByRequest() const { return false; }
+    // Asks `window` to close as its close button would; the program behind it may ask its user
+    // first. Never one of the program's own windows. Throws RuntimeError when the window
+    // cannot be asked; only window systems that close by request override it.
+    virtual void RequestClose(Hwnd) { throw RuntimeError::InvalidProcedureCall(); }
 };
 
 }  // namespace velmora

@@ -9,7 +9,8 @@ x11_build_dir="$root/build/x11"
 ensure_x11_packages() {
     ensure_packages cmake ninja-build g++ pkg-config \
         qt6-base-dev libgl-dev libx11-dev libx11-xcb-dev libxcb1-dev libxtst-dev \
-        xvfb openbox trayer xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2
+        xvfb openbox trayer xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
+        xterm x11-apps
 }
 
 # Configures build/x11 for the X11 program (no sim unit tests) and builds it.

@@ -33,7 +33,7 @@ void SimDesktop::SetState(Hwnd window, ShowState state) {
 }
 
 void SimDesktop::SetCloseReaction(Hwnd window, CloseReaction reaction) {
-    if (SimWindow* w = Find(window)) w->onAltF4 = reaction;
+    if (SimWindow* w = Find(window)) w->onClose = reaction;
 }
 
 void SimDesktop::MarkProgramOwn(Hwnd window) {
@@ -44,7 +44,17 @@ void SimDesktop::SetAnswering(Hwnd window, bool answers) {
     if (SimWindow* w = Find(window)) w->answers = answers;
 }
 
+void SimDesktop::SetTakesFocus(Hwnd window, bool takesFocus) {
+    if (SimWindow* w = Find(window)) w->takesFocus = takesFocus;
+}
+
 void SimDesktop::Activate(Hwnd window) {
+    if (!Exists(window)) return;
+    Raise(window);
+    foreground_ = window;
+}
+
+void SimDesktop::Raise(Hwnd window) {
     const auto position = Position(window);
     if (!position) return;
     SimWindow moved = windows_[*position];
@@ -54,19 +64,30 @@ void SimDesktop::Activate(Hwnd window) {
                                                   [](const SimWindow& w) { return !w.topmost; });
     windows_.insert(top, std::move(moved));
     indexValid_ = false;
-    foreground_ = window;
 }
 
 void SimDesktop::PressAltF4() {
     SimWindow* target = Find(foreground_);
     if (target == nullptr) return;
     altF4Received.push_back(target->title);
-    switch (target->onAltF4) {
+    React(*target);
+}
+
+void SimDesktop::RequestClose(Hwnd window) {
+    recorder_.Call("RequestClose", HexHandle(window));
+    SimWindow* target = Find(window);
+    if (target == nullptr || target->programOwn) throw RuntimeError::InvalidProcedureCall();
+    closeRequests.push_back(target->title);
+    React(*target);
+}
+
+void SimDesktop::React(SimWindow& target) {
+    switch (target.onClose) {
         case CloseReaction::Close:
-            Destroy(foreground_);
+            Destroy(target.handle);
             break;
         case CloseReaction::AskToSave:
-            Activate(Create(target->title + " - Save changes?"));
+            Activate(Create(target.title + " - Save changes?"));
             break;
         case CloseReaction::Refuse:
             break;
@@ -150,7 +171,15 @@ void SimDesktop::ActivateWindow(std::string_view title, Hwnd preferred) {
     if (target == nullptr || !target->answers) {
         throw RuntimeError(5, "Invalid procedure call or argument");
     }
-    if (!refuseActivation) Activate(target->handle);
+    const Hwnd chosen = target->handle;
+    if (onActivateWindow) onActivateWindow(chosen);
+    target = Find(chosen);
+    if (target == nullptr || refuseActivation) return;
+    if (target->takesFocus) {
+        Activate(target->handle);
+    } else {
+        Raise(target->handle);
+    }
 }
 
 Hwnd SimDesktop::GetForegroundWindow() {

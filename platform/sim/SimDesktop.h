@@ -19,7 +19,7 @@ inline constexpr std::uint32_t kWsPopup = 0x80000000;
 inline constexpr std::uint32_t kWsMinimize = 0x20000000;
 inline constexpr std::uint32_t kWsMaximize = 0x01000000;
 
-// What a window does when it receives Alt+F4.
+// What a window does when it receives Alt+F4 or a close request.
 enum class CloseReaction { Close, AskToSave, Refuse };
 
 struct SimWindow {
@@ -28,7 +28,8 @@ struct SimWindow {
     std::uint32_t style = kWsCaption;  // without the visibility and state bits
     ShowState state = ShowState::Normal;
     bool topmost = false;
-    CloseReaction onAltF4 = CloseReaction::Close;
+    CloseReaction onClose = CloseReaction::Close;
+    bool takesFocus = true;   // false: activation raises it but leaves the foreground as it is
     bool programOwn = false;  // one of the program's own windows
     bool answers = true;      // false: its program has stopped handling messages
 };
@@ -48,8 +49,11 @@ public:
     // A window whose program stops handling messages (or starts again): requests to change it
     // go unanswered and it cannot be brought to the foreground.
     void SetAnswering(Hwnd window, bool answers);
+    void SetTakesFocus(Hwnd window, bool takesFocus);
     // Makes a window the foreground window and raises it within its band.
     void Activate(Hwnd window);
+    // Raises a window within its band, leaving the foreground as it is.
+    void Raise(Hwnd window);
     // The foreground window's reaction to Alt+F4.
     void PressAltF4();
 
@@ -63,8 +67,14 @@ public:
     std::function<void(Hwnd, unsigned)> beforeGetWindow;
     // When set, activation requests leave the foreground as it is.
     bool refuseActivation = false;
+    // Runs when ActivateWindow has chosen its window, before that window is brought forward.
+    std::function<void(Hwnd)> onActivateWindow;
     // Titles of the windows that received Alt+F4, in order.
     std::vector<std::string> altF4Received;
+    // When set, the desktop closes windows by request, as X11 does, instead of by Alt+F4.
+    bool closesByRequest = false;
+    // Titles of the windows asked to close by request, in order.
+    std::vector<std::string> closeRequests;
 
     Hwnd GetWindow(Hwnd window, unsigned command) override;
     std::uint32_t WindowStyle(Hwnd window) override;
@@ -73,8 +83,12 @@ public:
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;
     void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
+    bool ClosesByRequest() const override { return closesByRequest; }
+    void RequestClose(Hwnd window) override;
 
 private:
+    // What the window does when asked to close, by either way.
+    void React(SimWindow& target);
     const SimWindow* Find(Hwnd window) const;
     SimWindow* Find(Hwnd window);
     std::optional<std::size_t> Position(Hwnd window) const;

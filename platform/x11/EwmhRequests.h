@@ -20,6 +20,17 @@ void Withdraw(XState& x, xcb_window_t window);
 void Map(XState& x, xcb_window_t window);
 // Puts the window below every other window.
 void Lower(XState& x, xcb_window_t window);
+// Puts the window above its siblings, for when no window manager stacks it.
+void Raise(XState& x, xcb_window_t window);
+// Whether a window manager holds the window now: mapped or iconic, not withdrawn.
 bool IsManaged(XState& x, xcb_window_t window);
+// Whether the client takes the keyboard focus when offered it (WM_HINTS input, or
+// WM_TAKE_FOCUS); a window manager never makes any other window the active one.
+bool TakesFocus(XState& x, xcb_window_t window);
+// Asks the window manager to close the window as its close button would.
+void RequestWmClose(XState& x, xcb_window_t window);
+// Asks the client itself to close the window, the ICCCM way; false when it does not offer
+// WM_DELETE_WINDOW.
+bool SendDeleteWindow(XState& x, xcb_window_t window);
 
 }  // namespace velmora::x11

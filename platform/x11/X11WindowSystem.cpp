@@ -21,6 +21,23 @@ bool IsOwnWindow(XState& x, xcb_window_t window) {
     return !pid.empty() && pid.front() == static_cast<std::uint32_t>(getpid());
 }
 
+// `preferred` when it carries the title, else the topmost client that does; never one of the
+// program's own windows; 0 when none does. `preferred` is looked at even when the window
+// manager does not hold it: a hidden window is the row's window all the same.
+xcb_window_t WindowTitled(XState& x, std::string_view title, xcb_window_t preferred) {
+    const auto carries = [&](const WindowFacts& f) {
+        return f.exists && f.title == title && !IsOwnWindow(x, f.window);
+    };
+    if (preferred != 0) {
+        const xcb_window_t one[] = {preferred};
+        if (carries(ReadWindowFacts(x, one).front())) return preferred;
+    }
+    for (const WindowFacts& f : ReadWindowFacts(x, ClientsTopFirst(x))) {
+        if (carries(f)) return f.window;
+    }
+    return 0;
+}
+
 }  // namespace
 
 X11WindowSystem::X11WindowSystem(XConnection& connection) : connection_(connection) {}
@@ -79,15 +96,16 @@ void X11WindowSystem::ShowWindow(Hwnd window, int command) {
 
 void X11WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
     XState& x = connection_.state();
-    const std::vector<xcb_window_t> clients = ClientsTopFirst(x);
-    const std::vector<WindowFacts> facts = ReadWindowFacts(x, clients);
-    xcb_window_t target = 0;
-    for (const WindowFacts& f : facts) {
-        if (!f.exists || f.title != title || IsOwnWindow(x, f.window)) continue;
-        if (target == 0 || f.window == preferred) target = f.window;
-    }
+    const xcb_window_t target = WindowTitled(x, title, preferred);
     if (target == 0) throw RuntimeError::InvalidProcedureCall();
+    if (!IsManaged(x, target)) {
+        // No window manager (or the window is hidden): nobody else would stack it.
+        Raise(x, target);
+        return;
+    }
     RequestActivation(x, target);
+    // A window that takes no focus is raised but never becomes the active one.
+    if (!TakesFocus(x, target)) return;
     // The window manager answers asynchronously; callers look at the result right after.
     const auto deadline = std::chrono::steady_clock::now() + kActivationWait;
     while (GetForegroundWindow() != target && std::chrono::steady_clock::now() < deadline) {
@@ -99,6 +117,20 @@ Hwnd X11WindowSystem::GetForegroundWindow() {
     XState& x = connection_.state();
     const auto active = ReadCardinals(x, x.root, x.atom(Atom::NetActiveWindow), XCB_ATOM_WINDOW);
     return active.empty() ? 0 : active.front();
+}
+
+void X11WindowSystem::RequestClose(Hwnd window) {
+    XState& x = connection_.state();
+    if (IsOwnWindow(x, window)) throw RuntimeError::InvalidProcedureCall();
+    if (IsManaged(x, window)) {
+        // What the window manager's close button and Alt+F4 do: the client is asked with
+        // WM_DELETE_WINDOW when it offers that, else the window manager deals with it.
+        RequestWmClose(x, window);
+        return;
+    }
+    // Without a window manager only the client itself can be asked; a client that offers no
+    // WM_DELETE_WINDOW could only be killed, which is not Close's to do.
+    if (!SendDeleteWindow(x, window)) throw RuntimeError::InvalidProcedureCall();
 }
 
 void X11WindowSystem::SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned) {

@@ -23,6 +23,9 @@ public:
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;
     void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
+    // Alt+F4 is the window manager's own binding, never seen by the client: Close asks instead.
+    bool ClosesByRequest() const override { return true; }
+    void RequestClose(Hwnd window) override;
 
 private:
     // The facts of a window: from the walk's snapshot while a walk runs, else read afresh.

@@ -16,6 +16,7 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Atom::Count)> kA
     "_NET_CLIENT_LIST",
     "_NET_ACTIVE_WINDOW",
     "_NET_RESTACK_WINDOW",
+    "_NET_CLOSE_WINDOW",
     "_NET_WM_NAME",
     "_NET_WM_STATE",
     "_NET_WM_STATE_HIDDEN",
@@ -30,6 +31,9 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Atom::Count)> kA
     "_NET_WM_PID",
     "_MOTIF_WM_HINTS",
     "WM_STATE",
+    "WM_PROTOCOLS",
+    "WM_DELETE_WINDOW",
+    "WM_TAKE_FOCUS",
     "UTF8_STRING",
 };
 

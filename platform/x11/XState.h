@@ -17,6 +17,7 @@ enum class Atom : std::uint8_t {
     NetClientList,
     NetActiveWindow,
     NetRestackWindow,
+    NetCloseWindow,
     NetWmName,
     NetWmState,
     NetWmStateHidden,
@@ -31,6 +32,9 @@ enum class Atom : std::uint8_t {
     NetWmPid,
     MotifWmHints,
     WmState,
+    WmProtocols,
+    WmDeleteWindow,
+    WmTakeFocus,
     Utf8String,
     Count,
 };

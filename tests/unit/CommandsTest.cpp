@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "SimProgram.h"
 
 namespace velmora::test {
@@ -111,41 +113,71 @@ TEST_F(CommandsTest, AWindowThatDoesNotAnswerHoldsNothingUp) {
     EXPECT_TRUE(reports().empty());
 }
 
-struct CloseTest : CommandsTest {
-    const std::vector<std::string>& altF4() const { return sim.desktop.altF4Received; }
+// Close runs the Windows way (Alt+F4 typed into the foreground window) or, on a desktop that
+// closes windows by request as X11 does, asks for each window itself; the user sees the same.
+struct CloseTest : CommandsTest, ::testing::WithParamInterface<bool> {
+    CloseTest() { desktop().closesByRequest = GetParam(); }
+    bool byRequest() const { return GetParam(); }
+    // Titles of the windows Close reached, the one way or the other.
+    const std::vector<std::string>& reached() const {
+        return byRequest() ? sim.desktop.closeRequests : sim.desktop.altF4Received;
+    }
 };
 
-TEST_F(CloseTest, ClosesEachCheckedWindowWithAltF4HalfASecondApartThenRebuilds) {
+INSTANTIATE_TEST_SUITE_P(BothWays, CloseTest, ::testing::Bool(), [](const auto& info) {
+    return std::string(info.param ? "ByRequest" : "ByAltF4");
+});
+
+TEST_P(CloseTest, ClosesEachCheckedWindowHalfASecondApartThenRebuilds) {
     tick(1);
     tick(2);
     tick(3);
     sim.recorder.ClearCalls();
     click(Control::PushButton8);
-    EXPECT_EQ(altF4(), (std::vector<std::string>{"Gamma", "Beta", "Alpha"}));
+    EXPECT_EQ(reached(), (std::vector<std::string>{"Gamma", "Beta", "Alpha"}));
     EXPECT_FALSE(desktop().Exists(a));
     EXPECT_FALSE(desktop().Exists(b));
     EXPECT_FALSE(desktop().Exists(c));
     EXPECT_TRUE(rows().empty());
     EXPECT_EQ(sim.recorder.Count("ActivateWindow"), 3);
-    ASSERT_EQ(sim.keyboard.batches.size(), 3u);
+    EXPECT_DOUBLE_EQ(runtime().waited, 1.5);
+    EXPECT_EQ(rebuilds(), 1);
+    EXPECT_TRUE(reports().empty());
+}
+
+TEST_F(CommandsTest, CloseTypesAltF4IntoEachWindow) {
+    tick(1);
+    tick(2);
+    click(Control::PushButton8);
+    ASSERT_EQ(sim.keyboard.batches.size(), 2u);
     for (const auto& batch : sim.keyboard.batches) {
         ASSERT_EQ(batch.size(), 4u);
         EXPECT_EQ(batch[0].virtualKey, kVkMenu);
         EXPECT_EQ(batch[1].virtualKey, 0x73);
         EXPECT_EQ(batch[3].flags, kKeyEventKeyUp);
     }
-    EXPECT_DOUBLE_EQ(runtime().waited, 1.5);
-    EXPECT_EQ(rebuilds(), 1);
-    EXPECT_TRUE(reports().empty());
+    EXPECT_EQ(sim.recorder.Count("RequestClose"), 0);
 }
 
-TEST_F(CloseTest, WaitingSleepsInsteadOfSpinning) {
+TEST_F(CommandsTest, CloseByRequestAsksForEachRowsOwnWindowAndTypesNothing) {
+    desktop().closesByRequest = true;
+    tick(1);
+    tick(3);
+    click(Control::PushButton8);
+    EXPECT_TRUE(sim.keyboard.batches.empty());
+    EXPECT_EQ(sim.recorder.Count("RequestClose(" + sim::HexHandle(c) + ")"), 1);
+    EXPECT_EQ(sim.recorder.Count("RequestClose(" + sim::HexHandle(a) + ")"), 1);
+    EXPECT_EQ(sim.recorder.Count("RequestClose"), 2);
+    EXPECT_TRUE(desktop().Exists(b));
+}
+
+TEST_P(CloseTest, WaitingSleepsInsteadOfSpinning) {
     tick(1);
     click(Control::PushButton8);
     EXPECT_LE(sim.recorder.Count("WaitForEvents"), 2);
 }
 
-TEST_F(CloseTest, EventsKeepRunningDuringTheWait) {
+TEST_P(CloseTest, EventsKeepRunningDuringTheWait) {
     tick(2);
     bool ran = false;
     runtime().Schedule(runtime().clock + 0.2, [&] { ran = true; });
@@ -154,7 +186,7 @@ TEST_F(CloseTest, EventsKeepRunningDuringTheWait) {
     EXPECT_DOUBLE_EQ(runtime().waited, 0.5);
 }
 
-TEST_F(CloseTest, ARenamedWindowIsReportedAndNothingElseGetsTheKeys) {
+TEST_P(CloseTest, ARenamedWindowIsReportedAndNothingElseIsReached) {
     tick(1);
     tick(3);
     desktop().SetTitle(c, "Gamma (renamed)");
@@ -163,12 +195,74 @@ TEST_F(CloseTest, ARenamedWindowIsReportedAndNothingElseGetsTheKeys) {
     EXPECT_EQ(reports()[0].rfind(
                   ReportHead("Invalid procedure call or argument", "PushButton8_Click", 106), 0),
               0u);
-    EXPECT_EQ(altF4(), std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(reached(), std::vector<std::string>{"Alpha"});
     EXPECT_TRUE(desktop().Exists(c));
     EXPECT_TRUE(desktop().Exists(b));
 }
 
-TEST_F(CloseTest, RefusedActivationSendsNoKeys) {
+TEST_F(CommandsTest, CloseByRequestReportsAGoneWindowAndLeavesAnotherWithItsTitleAlone) {
+    desktop().closesByRequest = true;
+    tick(1);
+    tick(2);
+    desktop().Destroy(c);
+    const Hwnd namesake = desktop().Create("Gamma");
+    desktop().Activate(a);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
+    EXPECT_TRUE(desktop().Exists(namesake));
+    // Not even brought forward.
+    EXPECT_EQ(sim.recorder.Count("ActivateWindow(Gamma," + sim::HexHandle(c) + ")"), 0);
+    EXPECT_EQ(desktop().closeRequests, std::vector<std::string>{"Beta"});
+}
+
+TEST_F(CommandsTest, CloseByRequestLeavesAWindowRenamedWhileBroughtForward) {
+    desktop().closesByRequest = true;
+    desktop().onActivateWindow = [&](Hwnd window) {
+        if (window == c) desktop().SetTitle(c, "Gamma (renamed)");
+    };
+    tick(1);
+    tick(2);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
+    EXPECT_TRUE(desktop().Exists(c));
+    EXPECT_EQ(desktop().closeRequests, std::vector<std::string>{"Beta"});
+}
+
+TEST_F(CommandsTest, CloseByRequestReportsARefusedRequestAtLine108AndGoesOn) {
+    desktop().closesByRequest = true;
+    sim.recorder.Fail("RequestClose", RuntimeError::InvalidProcedureCall());
+    tick(1);
+    tick(2);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(reports()[0].rfind(
+                  ReportHead("Invalid procedure call or argument", "PushButton8_Click", 108), 0),
+              0u);
+    EXPECT_TRUE(desktop().Exists(c));
+    EXPECT_FALSE(desktop().Exists(b));
+}
+
+TEST_P(CloseTest, AWindowThatTakesNoFocusIsClosedOnlyByRequest) {
+    desktop().SetTakesFocus(b, false);
+    tick(2);
+    click(Control::PushButton8);
+    if (byRequest()) {
+        EXPECT_FALSE(desktop().Exists(b));
+        EXPECT_TRUE(reports().empty());
+    } else {
+        // Alt+F4 would reach whichever window is in front, so none is typed.
+        ASSERT_EQ(reports().size(), 1u);
+        EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
+        EXPECT_TRUE(sim.keyboard.batches.empty());
+        EXPECT_TRUE(desktop().Exists(b));
+    }
+    EXPECT_TRUE(desktop().Exists(a));
+    EXPECT_TRUE(desktop().Exists(c));
+}
+
+TEST_F(CommandsTest, CloseSendsNoKeysWhenActivationIsRefused) {
     tick(2);
     desktop().refuseActivation = true;
     click(Control::PushButton8);
@@ -178,7 +272,7 @@ TEST_F(CloseTest, RefusedActivationSendsNoKeys) {
     EXPECT_TRUE(desktop().Exists(b));
 }
 
-TEST_F(CloseTest, AWindowThatDoesNotAnswerIsReportedAndTheWalkGoesOn) {
+TEST_P(CloseTest, AWindowThatDoesNotAnswerIsReportedAndTheWalkGoesOn) {
     tick(1);
     tick(2);
     tick(3);
@@ -190,7 +284,7 @@ TEST_F(CloseTest, AWindowThatDoesNotAnswerIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ(reports()[0].rfind(
                   ReportHead("Invalid procedure call or argument", "PushButton8_Click", 106), 0),
               0u);
-    EXPECT_EQ(altF4(), (std::vector<std::string>{"Beta", "Alpha"}));
+    EXPECT_EQ(reached(), (std::vector<std::string>{"Beta", "Alpha"}));
     EXPECT_TRUE(desktop().Exists(c));
     EXPECT_FALSE(desktop().Exists(b));
     EXPECT_FALSE(desktop().Exists(a));
@@ -198,7 +292,7 @@ TEST_F(CloseTest, AWindowThatDoesNotAnswerIsReportedAndTheWalkGoesOn) {
     EXPECT_EQ(rowTexts(), std::vector<std::string>{"Gamma"});
 }
 
-TEST_F(CloseTest, OfTwoWindowsWithTheRowsTitleTheRowsOwnIsClosed) {
+TEST_P(CloseTest, OfTwoWindowsWithTheRowsTitleTheRowsOwnIsClosed) {
     const Hwnd older = desktop().Create("Report");
     const Hwnd newer = desktop().Create("Report");
     widgets().UserClick(Id(Control::PushButton1));
@@ -209,7 +303,7 @@ TEST_F(CloseTest, OfTwoWindowsWithTheRowsTitleTheRowsOwnIsClosed) {
     EXPECT_TRUE(desktop().Exists(newer));
 }
 
-TEST_F(CloseTest, TheProgramsOwnWindowIsNeverTheTarget) {
+TEST_P(CloseTest, TheProgramsOwnWindowIsNeverTheTarget) {
     tick(1);
     desktop().SetTitle(c, "Velmora Suite");
     widgets().UserClick(Id(Control::PushButton1));
@@ -219,29 +313,32 @@ TEST_F(CloseTest, TheProgramsOwnWindowIsNeverTheTarget) {
     click(Control::PushButton8);
     EXPECT_EQ(reports().size(), 1u);
     EXPECT_TRUE(sim.keyboard.batches.empty());
+    EXPECT_TRUE(desktop().closeRequests.empty());
     EXPECT_EQ(runtime().endCalls, 0);
 }
 
-TEST_F(CloseTest, AWindowThatAsksOrRefusesStaysAndOnlyTheTickedGetAltF4) {
+TEST_P(CloseTest, AWindowThatAsksOrRefusesStaysAndOnlyTheTickedAreReached) {
     desktop().SetCloseReaction(c, sim::CloseReaction::AskToSave);
     desktop().SetCloseReaction(b, sim::CloseReaction::Refuse);
     tick(1);
     tick(2);
     click(Control::PushButton8);
-    EXPECT_EQ(altF4(), (std::vector<std::string>{"Gamma", "Beta"}));
+    EXPECT_EQ(reached(), (std::vector<std::string>{"Gamma", "Beta"}));
     EXPECT_TRUE(desktop().Exists(c));
     EXPECT_TRUE(desktop().Exists(b));
     EXPECT_TRUE(desktop().Exists(a));
+    const std::vector<std::string> texts = rowTexts();
+    EXPECT_NE(std::find(texts.begin(), texts.end(), "Gamma - Save changes?"), texts.end());
 }
 
-TEST_F(CloseTest, ARebuildDuringTheWaitEndsTheWalk) {
+TEST_P(CloseTest, ARebuildDuringTheWaitEndsTheWalk) {
     tick(1);
     tick(2);
     tick(3);
     // A timed refresh fires while the first window's close is awaited.
     runtime().Schedule(runtime().clock + 0.2, [&] { form().PushButton1_Click(); });
     click(Control::PushButton8);
-    EXPECT_EQ(altF4(), std::vector<std::string>{"Gamma"});
+    EXPECT_EQ(reached(), std::vector<std::string>{"Gamma"});
     EXPECT_TRUE(desktop().Exists(b));
     EXPECT_TRUE(desktop().Exists(a));
     EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Beta", "Alpha"}));

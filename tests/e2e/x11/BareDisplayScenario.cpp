@@ -1,5 +1,5 @@
-// The list on a display without a window manager: the program walks the root's children, top
-// first, and lists only mapped, titled windows that are not menus or tooltips.
+// A display without a window manager: the program walks the root's children, top first, and
+// lists only mapped, titled windows that are not menus or tooltips; Close asks the client itself.
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <memory>
-#include <optional>
 #include <vector>
 
+#include "Process.h"
 #include "Scenario.h"
 #include "app/Enum.h"
 #include "app/Globals.h"
@@ -35,31 +35,91 @@ Window Titled(Display* display, const std::string& title, bool overrideRedirect,
     return window;
 }
 
-// The program's connection opens $DISPLAY, so it is pointed at the bare display meanwhile.
-std::vector<std::string> ListedTitles(const char* displayName) {
-    const std::string desktop = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
-    setenv("DISPLAY", displayName, 1);
-    std::optional<velmora::x11::XConnection> connection;
-    try {
-        connection.emplace();
-    } catch (...) {
-        setenv("DISPLAY", desktop.c_str(), 1);
-        throw;
+// The program's backend on the bare display. Its connection opens $DISPLAY, so that is pointed
+// at the bare display meanwhile.
+class BareBackend {
+public:
+    explicit BareBackend(const char* displayName) : connection_(Connect(displayName)) {}
+
+    velmora::x11::X11WindowSystem& windows() { return windows_; }
+
+    // The windows the program lists there, top first.
+    std::vector<velmora::WindowEntry> Listed() {
+        velmora::Globals globals;
+        velmora::Enum enumerator(windows_, globals);
+        const int count = enumerator.GetOpenWindows(0);
+        return {enumerator.OpenWindows().begin(), enumerator.OpenWindows().begin() + count};
     }
-    setenv("DISPLAY", desktop.c_str(), 1);
-    velmora::x11::X11WindowSystem windows(*connection);
-    velmora::Globals globals;
-    velmora::Enum enumerator(windows, globals);
-    const int count = enumerator.GetOpenWindows(0);
-    std::vector<std::string> titles;
-    for (int i = 0; i < count; ++i) titles.push_back(enumerator.OpenWindows()[i].Title);
-    return titles;
-}
+
+    std::vector<std::string> ListedTitles() {
+        std::vector<std::string> titles;
+        for (const velmora::WindowEntry& entry : Listed()) titles.push_back(entry.Title);
+        return titles;
+    }
+
+    velmora::Hwnd Find(const std::string& title) {
+        for (const velmora::WindowEntry& entry : Listed()) {
+            if (entry.Title == title) return entry.Handle;
+        }
+        return 0;
+    }
+
+private:
+    static std::unique_ptr<velmora::x11::XConnection> Connect(const char* displayName) {
+        const std::string desktop = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+        setenv("DISPLAY", displayName, 1);
+        std::unique_ptr<velmora::x11::XConnection> connection;
+        try {
+            connection = std::make_unique<velmora::x11::XConnection>();
+        } catch (...) {
+            setenv("DISPLAY", desktop.c_str(), 1);
+            throw;
+        }
+        setenv("DISPLAY", desktop.c_str(), 1);
+        return connection;
+    }
+
+    std::unique_ptr<velmora::x11::XConnection> connection_;
+    velmora::x11::X11WindowSystem windows_{*connection_};
+};
 
 std::string Joined(const std::vector<std::string>& titles) {
     std::string text;
     for (const std::string& title : titles) text += "[" + title + "] ";
     return text;
+}
+
+// The backend's part of Close: the window is brought forward, then asked to close.
+bool CloseThroughBackend(BareBackend& backend, const std::string& title) {
+    const velmora::Hwnd window = backend.Find(title);
+    if (window == 0 || !backend.windows().ClosesByRequest()) return false;
+    try {
+        backend.windows().ActivateWindow(title, window);
+        backend.windows().RequestClose(window);
+    } catch (const velmora::RuntimeError&) {
+        return false;
+    }
+    return true;
+}
+
+// With nobody to ask, Close asks the client itself: a real xterm, which offers
+// WM_DELETE_WINDOW, ends; a window that offers nothing is left open and reported.
+void CloseWithoutWindowManager(Context& c, const char* name, BareBackend& backend) {
+    const std::string title = "E2E Bare xterm";
+    const pid_t xterm =
+        Spawn({"xterm", "-T", title}, {"DISPLAY=" + std::string(name)}, Output::Discarded);
+    c.results.Check(c.x.WaitFor([&] { return backend.Find(title) != 0; }, std::chrono::seconds(10)),
+                    "a real xterm on the display without a window manager is listed");
+    c.results.Check(
+        CloseThroughBackend(backend, title) && c.x.WaitFor([&] { return Ended(xterm); }),
+        "Close asks it with WM_DELETE_WINDOW and it ends");
+    Terminate(xterm);
+
+    const velmora::Hwnd upper = backend.Find("E2E Bare Upper");
+    c.results.Check(upper != 0 && !CloseThroughBackend(backend, "E2E Bare Upper"),
+                    "a window that offers no WM_DELETE_WINDOW cannot be asked: Close reports it");
+    c.x.Pump(std::chrono::milliseconds(300));
+    c.results.Check(backend.Find("E2E Bare Upper") == upper, "and it is left open, never killed");
 }
 
 }  // namespace
@@ -77,7 +137,8 @@ void BareDisplayScenario(Context& c) {
     Titled(bare.get(), "E2E Bare Unmapped", false, false);
     XSync(bare.get(), False);
 
-    std::vector<std::string> titles = ListedTitles(name);
+    BareBackend backend(name);
+    std::vector<std::string> titles = backend.ListedTitles();
     const std::vector<std::string> expected{"E2E Bare Upper", "E2E Bare Lower"};
     c.results.Check(titles == expected,
                     "without a window manager the mapped windows are listed, newest on top; "
@@ -86,9 +147,11 @@ void BareDisplayScenario(Context& c) {
 
     XRaiseWindow(bare.get(), lower);
     XSync(bare.get(), False);
-    titles = ListedTitles(name);
+    titles = backend.ListedTitles();
     c.results.Check(titles == std::vector<std::string>{"E2E Bare Lower", "E2E Bare Upper"},
                     "a raised window comes first in the list", Joined(titles));
+
+    CloseWithoutWindowManager(c, name, backend);
 }
 
 }  // namespace e2e

@@ -1,5 +1,9 @@
-// Hide, Show, Minimize, Restore and Maximize of the ticked windows, checked on the X server.
+// Hide, Show, Minimize, Restore, Maximize and Close of the ticked windows, checked on the X
+// server.
 
+#include <algorithm>
+
+#include "Process.h"
 #include "Scenario.h"
 
 namespace e2e {
@@ -8,6 +12,12 @@ namespace {
 
 constexpr long kNormalState = 1;
 constexpr long kIconicState = 3;
+
+// The error report of Close failing to switch to a row's window.
+bool FromSwitch(const Box& box) {
+    return box.title == "Application Error" &&
+           box.text.find("PushButton8_Click at line 106") != std::string::npos;
+}
 
 }  // namespace
 
@@ -76,40 +86,69 @@ void CommandsScenario(Context& c) {
 
 void CloseScenario(Context& c) {
     const Window sentinel = c.Create(TargetKind::Normal, "E2E Sentinel");
-    c.x.WaitFor([&] { return c.x.Info(sentinel).wmState == kNormalState; });
+    const Window asker = c.Create(TargetKind::AsksFirst, "E2E Asker");
+    const Window hidden = c.Create(TargetKind::Normal, "E2E Hidden");
+    const pid_t vanishing =
+        Spawn({"xclock", "-title", "E2E Vanishing xclock"}, {}, Output::Discarded);
+    c.x.WaitFor([&] {
+        return c.x.Info(sentinel).wmState == kNormalState &&
+               c.x.Info(asker).wmState == kNormalState && c.x.Info(hidden).wmState == kNormalState;
+    });
     c.app.ClickControl("PushButton1");
-    c.WaitForRows([](const FormState& s) { return s.Row("E2E Sentinel"); });
+    c.results.Check(c.WaitForRows([](const FormState& s) {
+        return s.Row("E2E Sentinel") && s.Row("E2E Asker") && s.Row("E2E Hidden") &&
+               s.Row("E2E Vanishing xclock");
+    }),
+                    "the windows for Close are listed, a real xclock among them");
+    // Hidden by the program, the window leaves the window manager's hands but keeps its row.
+    c.app.SetTicked("E2E Hidden", true);
+    c.app.ClickControl("PushButton6");
+    c.x.WaitFor([&] { return !c.x.Info(hidden).viewable; });
     const Window beta = c.targets.at("E2E Beta");
     const Window gamma = c.targets.at("E2E Gamma");
-    const bool ticked = c.app.SetTicked("E2E Beta", true) && c.app.SetTicked("E2E Gamma", true);
-    c.results.Check(ticked, "two rows ticked for Close");
-    // A ticked window whose title changed is not the window the row names any more.
+    bool ticked = true;
+    for (const char* title :
+         {"E2E Hidden", "E2E Beta", "E2E Gamma", "E2E Asker", "E2E Vanishing xclock"}) {
+        ticked = c.app.SetTicked(title, true) && ticked;
+    }
+    c.results.Check(ticked, "five rows ticked for Close");
+    // A ticked window whose title changed is not the window the row names any more; a ticked
+    // client that ended has no window at all.
     c.x.Rename(gamma, "E2E Gamma renamed");
+    Terminate(vanishing);
     c.x.Pump(std::chrono::milliseconds(200));
 
     c.app.ClickControl("PushButton8");
-    // The renamed window's row has no window to switch to: the program reports that in a
-    // message box and goes on once it is answered.
-    std::string reportTitle, reportText;
-    c.results.Check(
-        c.x.WaitFor([&] { return c.app.Dialog(&reportTitle, &reportText).has_value(); },
-                    std::chrono::seconds(8)),
-        "the row whose window was renamed is reported");
-    c.results.Check(reportTitle == "Application Error" &&
-                        reportText.find("PushButton8_Click at line 106") != std::string::npos,
-                    "the report is the error report, from Close's switch to the window",
-                    reportTitle + ": " + reportText);
-    c.app.DismissDialog();
+    // Each row without its window is reported in a message box; the walk goes on once the box
+    // is answered.
+    const std::vector<Box> boxes = c.AnswerBoxes(std::chrono::seconds(6));
+    c.results.Check(boxes.size() == 2 && std::all_of(boxes.begin(), boxes.end(), FromSwitch),
+                    "the renamed window and the vanished client are each reported, from Close's "
+                    "switch to the window",
+                    Describe(boxes));
     c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(beta); }, std::chrono::seconds(8)),
-                    "Close closes the ticked window (Alt+F4 reached it)");
+                    "Close closes the ticked window through the window manager");
+    c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(hidden); }),
+                    "and a ticked window hidden by the program, asking it directly");
+    c.results.Check(c.x.WaitFor([&] {
+        const auto question = c.x.Question(asker);
+        return question && c.x.Info(*question).viewable;
+    }),
+                    "a window that asks before closing shows its question");
+    c.results.Check(c.x.Exists(asker) && c.x.Info(asker).viewable, "and stays open meanwhile");
     c.results.Check(c.WaitForRows([](const FormState& s) {
-        return !s.Row("E2E Beta") && s.Row("E2E Gamma renamed");
+        return !s.Row("E2E Beta") && s.Row("E2E Gamma renamed") &&
+               s.Row("E2E Asker - Save changes?");
     }),
                     "the list is rebuilt after Close");
     c.results.Check(c.x.Exists(gamma), "a ticked window renamed meanwhile is not closed");
     c.results.Check(c.x.Exists(sentinel) && c.x.Info(sentinel).viewable,
                     "an unticked window survives Close");
     c.results.Check(c.x.Exists(c.targets.at("E2E Alpha")), "the other windows survive Close");
+
+    if (const auto question = c.x.Question(asker)) c.x.Destroy(*question);
+    c.x.Destroy(asker);
+    c.targets.erase("E2E Asker");
 }
 
 }  // namespace e2e

@@ -29,22 +29,6 @@ constexpr std::size_t kMostChurnWindows = 10;
 // vanishing between a walk's list read and its property reads.
 constexpr auto kChurnStep = std::chrono::milliseconds(15);
 
-struct Box {
-    std::string title, text;
-};
-
-// Answers the program's message boxes while they keep coming.
-std::vector<Box> AnswerBoxes(Context& c) {
-    std::vector<Box> boxes;
-    Box box;
-    while (c.x.WaitFor([&] { return c.app.Dialog(&box.title, &box.text).has_value(); },
-                       kQuietAfterBox)) {
-        boxes.push_back(box);
-        c.app.DismissDialog();
-    }
-    return boxes;
-}
-
 std::size_t CountStarting(const std::vector<Box>& boxes, const std::string& start) {
     return std::count_if(boxes.begin(), boxes.end(),
                          [&](const Box& box) { return box.text.starts_with(start); });
@@ -58,12 +42,6 @@ void WriteSettings(const std::string& path, const std::string& value) {
     }
 }
 
-std::string Describe(const std::vector<Box>& boxes) {
-    std::string text = std::to_string(boxes.size()) + " boxes:";
-    for (const Box& box : boxes) text += " [" + box.title + ": " + box.text + "]";
-    return text;
-}
-
 // Starts the program on the settings that `prepare` leaves, answers its boxes, checks them with
 // `expected`, and closes it.
 void StartWithSettings(Context& c, const std::string& name, const std::function<void()>& prepare,
@@ -72,7 +50,7 @@ void StartWithSettings(Context& c, const std::string& name, const std::function<
     c.app.Stop();
     prepare();
     c.results.Check(c.app.Launch(), name + "the program is launched");
-    const std::vector<Box> boxes = AnswerBoxes(c);
+    const std::vector<Box> boxes = c.AnswerBoxes(kQuietAfterBox);
     c.results.Check(expected(boxes), name + expectation, Describe(boxes));
     c.results.Check(
         c.app.WaitForForm() && c.x.WaitFor([&] { return c.x.Info(c.app.form()).viewable; }),
@@ -167,7 +145,7 @@ void UnreadableSettingsScenario(Context& c) {
     std::ofstream(folder) << "not a folder\n";
     c.results.Check(c.app.Start(), "with a file in the settings folder's place the program starts");
     c.app.ClickControl("Option4");
-    const std::vector<Box> boxes = AnswerBoxes(c);
+    const std::vector<Box> boxes = c.AnswerBoxes(kQuietAfterBox);
     c.results.Check(CountStarting(boxes, "Path/File access error\r\nin Velmora2021/08/31.Form1."
                                          "Option4_Click at line 0") >= 1,
                     "a settings write that fails is reported", Describe(boxes));

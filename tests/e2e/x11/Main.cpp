@@ -33,6 +33,8 @@ int main(int argc, char** argv) {
             {"no window manager", BareDisplayScenario},
             {"windows churning during refresh", ChurnScenario},
             {"unreadable settings", UnreadableSettingsScenario},
+            // Closes every window still listed, so it comes last.
+            {"real clients", RealClientsScenario},
         };
         for (const auto& [name, scenario] : scenarios) {
             std::printf("%s\n", name);

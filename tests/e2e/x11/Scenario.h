@@ -12,6 +12,12 @@
 
 namespace e2e {
 
+// One of the program's message boxes.
+struct Box {
+    std::string title, text;
+};
+std::string Describe(const std::vector<Box>& boxes);
+
 struct Context {
     XDriver& x;
     Velmora& app;
@@ -27,6 +33,9 @@ struct Context {
                      std::chrono::milliseconds timeout = std::chrono::seconds(5));
     bool Listed(const std::string& title) { return app.State().Row(title) != nullptr; }
     bool HasState(Window window, const std::string& atom);
+    // Answers the program's message boxes while they keep coming, each within `quiet` of the
+    // one before.
+    std::vector<Box> AnswerBoxes(std::chrono::milliseconds quiet);
 };
 
 void ListingScenario(Context& c);
@@ -41,6 +50,7 @@ void TrayScenario(Context& c);
 void ManyWindowsScenario(Context& c);
 void BackendScenario(Context& c);
 void BareDisplayScenario(Context& c);
+void RealClientsScenario(Context& c);
 void ChurnScenario(Context& c);
 void UnreadableSettingsScenario(Context& c);
 

@@ -1,13 +1,11 @@
 #include "Velmora.h"
 
-#include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <sstream>
 #include <thread>
 
-extern char** environ;
+#include "Process.h"
 
 namespace e2e {
 
@@ -56,19 +54,9 @@ const RowState* FormState::Row(const std::string& title) const {
 }
 
 bool Velmora::Launch() {
-    std::vector<std::string> environment{"VELMORA_E2E_STATE=1"};
-    for (char** entry = environ; *entry; ++entry) environment.emplace_back(*entry);
-    std::vector<char*> envp;
-    for (std::string& entry : environment) envp.push_back(entry.data());
-    envp.push_back(nullptr);
-    std::string program = program_;
-    char* argv[] = {program.data(), nullptr};
-    if (posix_spawn(&pid_, program_.c_str(), nullptr, nullptr, argv, envp.data()) != 0) {
-        pid_ = 0;
-        return false;
-    }
+    pid_ = Spawn({program_}, {"VELMORA_E2E_STATE=1"});
     form_ = 0;
-    return true;
+    return pid_ != 0;
 }
 
 bool Velmora::WaitForForm() {
@@ -89,8 +77,7 @@ bool Velmora::WaitForForm() {
 
 void Velmora::Stop() {
     if (pid_ == 0) return;
-    kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
+    Terminate(pid_);
     pid_ = 0;
     form_ = 0;
 }

@@ -110,6 +110,7 @@ Window XDriver::Create(TargetKind kind, const std::string& title) {
         XChangeProperty(display_, window, A("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
                         reinterpret_cast<const unsigned char*>(&state), 1);
     }
+    if (kind == TargetKind::AsksFirst) askers_[window] = title;
     if (kind != TargetKind::Withdrawn) XMapWindow(display_, window);
     XFlush(display_);
     return window;
@@ -128,7 +129,24 @@ void XDriver::Rename(Window window, const std::string& title) {
 void XDriver::Destroy(Window window) {
     XDestroyWindow(display_, window);
     std::erase(owned_, window);
+    askers_.erase(window);
+    questions_.erase(window);
     XFlush(display_);
+}
+
+std::optional<Window> XDriver::Question(Window asker) const {
+    const auto at = questions_.find(asker);
+    if (at == questions_.end()) return std::nullopt;
+    return at->second;
+}
+
+void XDriver::AnswerCloseRequest(Window window) {
+    const auto asker = askers_.find(window);
+    if (asker == askers_.end()) {
+        Destroy(window);
+    } else if (!questions_.count(window)) {
+        questions_[window] = Create(TargetKind::Normal, asker->second + " - Save changes?");
+    }
 }
 
 void XDriver::Pump(std::chrono::milliseconds duration) {
@@ -141,7 +159,7 @@ void XDriver::Pump(std::chrono::milliseconds duration) {
             if (event.type == KeyPress) typed_.push_back(XLookupKeysym(&event.xkey, 0));
             if (event.type == ClientMessage &&
                 static_cast<Atom>(event.xclient.data.l[0]) == A("WM_DELETE_WINDOW")) {
-                Destroy(event.xclient.window);
+                AnswerCloseRequest(event.xclient.window);
             }
         }
         if (std::chrono::steady_clock::now() >= end) break;

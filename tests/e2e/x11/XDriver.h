@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ enum class TargetKind {
     SkipTaskbar,  // _NET_WM_STATE_SKIP_TASKBAR
     Withdrawn,    // created, never mapped
     LegacyTitle,  // titled only by WM_NAME in Latin-1, as older clients do
+    AsksFirst,    // answers a close request with a question of its own and stays open
 };
 
 struct WmInfo {
@@ -38,8 +40,10 @@ public:
     ::Display* display() const { return display_; }
 
     // A target window of the driver's own; it answers the window manager's close request by
-    // going away. An empty title sets no name at all.
+    // going away (AsksFirst: by showing a question). An empty title sets no name at all.
     Window Create(TargetKind kind, const std::string& title);
+    // The question an AsksFirst window showed when asked to close, if it did.
+    std::optional<Window> Question(Window asker) const;
     void Rename(Window window, const std::string& title);
     void Destroy(Window window);
 
@@ -77,8 +81,11 @@ public:
 
 private:
     Atom A(const char* name);
+    void AnswerCloseRequest(Window window);
     ::Display* display_;
     std::vector<Window> owned_;
+    std::map<Window, std::string> askers_;  // AsksFirst windows and their titles
+    std::map<Window, Window> questions_;    // asker -> its question
     std::vector<unsigned long> typed_;
 };
 
