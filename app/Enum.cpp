@@ -11,6 +11,10 @@ bool Enum::IsListable(Hwnd window) {
 }
 
 std::int16_t Enum::GetOpenWindows(Hwnd ownWindow) {
+    struct WalkEnd {
+        WindowSystem& windows;
+        ~WalkEnd() { windows.EndWalk(); }
+    } walkEnd{windows_};
     openWindows_.fill(WindowEntry{});
     std::int16_t count = 0;
     for (Hwnd window = windows_.GetWindow(ownWindow, kGwHwndFirst); window != 0;

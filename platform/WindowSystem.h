@@ -43,6 +43,10 @@ public:
     virtual std::uint32_t WindowStyle(Hwnd window) = 0;
     // The whole title as UTF-8; empty when the window has none or no longer exists.
     virtual std::string WindowTitle(Hwnd window) = 0;
+    // The walk begun with kGwHwndFirst is over, however it ended (the chain's end, or an error
+    // that cut it short): anything the window system kept to answer it quickly is dropped, so
+    // later questions see the windows as they are then.
+    virtual void EndWalk() {}
 
     // Changes the show state (kSwHide, kSwShowMaximized, kSwMinimize, kSwRestore); a window
     // that no longer exists is left alone. Never waits for another program: a window whose

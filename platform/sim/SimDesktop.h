@@ -79,6 +79,7 @@ public:
     Hwnd GetWindow(Hwnd window, unsigned command) override;
     std::uint32_t WindowStyle(Hwnd window) override;
     std::string WindowTitle(Hwnd window) override;
+    void EndWalk() override { recorder_.Call("EndWalk"); }
     void ShowWindow(Hwnd window, int command) override;
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;

@@ -58,9 +58,13 @@ Hwnd X11WindowSystem::GetWindow(Hwnd window, unsigned command) {
             return walk_[at->second + 1].window;
         }
     }
+    EndWalk();
+    return 0;
+}
+
+void X11WindowSystem::EndWalk() {
     walk_.clear();
     walkIndex_.clear();
-    return 0;
 }
 
 WindowFacts X11WindowSystem::Facts(Hwnd window) {
