@@ -153,6 +153,7 @@ TEST_F(CloseTest, ARenamedWindowIsReportedAndNothingElseGetsTheKeys) {
     EXPECT_EQ(altF4(), std::vector<std::string>{"Alpha"});
     EXPECT_TRUE(desktop().Exists(c));
     EXPECT_TRUE(desktop().Exists(b));
+    EXPECT_DOUBLE_EQ(runtime().waited, 1.0);  // the failed switch is waited out too
 }
 
 TEST_F(CloseTest, RefusedActivationSendsNoKeys) {
@@ -162,6 +163,36 @@ TEST_F(CloseTest, RefusedActivationSendsNoKeys) {
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
     EXPECT_TRUE(sim.keyboard.batches.empty());
+    EXPECT_TRUE(desktop().Exists(b));
+    EXPECT_DOUBLE_EQ(runtime().waited, 0.5);
+}
+
+TEST_F(CloseTest, ARowTitledLikeTheProgramNeverClosesTheProgramWhenItStaysInFront) {
+    desktop().SetTitle(c, "Velmora Suite");
+    widgets().UserClick(Id(Control::PushButton1));
+    ASSERT_EQ(rows()[0].text, "Velmora Suite");
+    tick(1);
+    desktop().refuseActivation = true;
+    desktop().Activate(program.globals().MainWindowHandle);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(reports()[0].rfind(
+                  ReportHead("Invalid procedure call or argument", "PushButton8_Click", 106), 0),
+              0u);
+    EXPECT_TRUE(sim.keyboard.batches.empty());
+    EXPECT_TRUE(desktop().Exists(program.globals().MainWindowHandle));
+    EXPECT_EQ(runtime().endCalls, 0);
+}
+
+TEST_F(CloseTest, AnUntickedWindowLeftInFrontGetsNoAltF4) {
+    tick(2);
+    desktop().refuseActivation = true;
+    desktop().Activate(c);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
+    EXPECT_TRUE(altF4().empty());
+    EXPECT_TRUE(desktop().Exists(c));
     EXPECT_TRUE(desktop().Exists(b));
 }
 
