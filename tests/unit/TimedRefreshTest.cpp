@@ -91,15 +91,20 @@ TEST_F(TimedRefreshTest, FocusInTheFieldStopsTheTimerAndLeavingRestartsIt) {
     EXPECT_EQ(interval(), 100);
 }
 
-TEST_F(TimedRefreshTest, TooShortAnIntervalBecomesHalfASecond) {
+struct TooShortInterval : TimedRefreshTest, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TooShortInterval, BecomesHalfASecondWhenTheFieldIsLeft) {
     start();
     widgets().UserClick(Id(Control::Option4));
-    type("0.2");
+    type(GetParam());
     leave();
     EXPECT_EQ(control(Control::Text1).text, "0.5");
     EXPECT_EQ(runtime().Setting("Text1"), "0.5");
     EXPECT_EQ(interval(), 100);
 }
+
+INSTANTIATE_TEST_SUITE_P(ZeroNegativeAndFraction, TooShortInterval,
+                         ::testing::Values("0", "-1", "0.2"));
 
 TEST_F(TimedRefreshTest, TooShortUnderACommaLocaleStillReadsHalfASecond) {
     runtime().decimalSeparator = ',';
