@@ -128,14 +128,20 @@ TEST_F(TrayTest, AOnceOnlyBalloonShowsOnceAndOthersAlways) {
     EXPECT_EQ(balloon.uTimeout, 0u);
 }
 
-TEST_F(TrayTest, TheShellEndsTheBalloonWaitAndNothingTakesItDown) {
+struct BalloonEndingTest : TrayTest, ::testing::WithParamInterface<std::uintptr_t> {};
+
+TEST_P(BalloonEndingTest, TheShellEndsTheBalloonWaitAndNothingTakesItDown) {
     tray->SetInTray(true);
-    sim.runtime.Schedule(1.5, [&] { sim.shell.Callback(kNinBalloonUserClick); });
+    sim.runtime.Schedule(1.5, [&] { sim.shell.Callback(GetParam()); });
     tray->ShowBalloon("text", "title", 5, true);
     EXPECT_DOUBLE_EQ(sim.runtime.clock, 1.5);
     EXPECT_EQ(requests().size(), 2u);
     EXPECT_EQ(requests()[1].record.uTimeout, 5000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(HideTimeoutAndClick, BalloonEndingTest,
+                         ::testing::Values(kNinBalloonHide, kNinBalloonTimeout,
+                                           kNinBalloonUserClick));
 
 TEST_F(TrayTest, AtTheEndOfItsTimeTheBalloonIsTakenDown) {
     tray->SetInTray(true);
