@@ -47,7 +47,8 @@ public:
     // Hotkeys: Ctrl+Shift with L, H, S, C, M, X or R runs Refresh or a window command.
     void Form_KeyDown(int keyCode, int shift);
     // Timed refresh: armed from the interval text, or disarmed. StartTimer refuses an interval
-    // it cannot use (says so, and leaves timed refresh off) and then returns false.
+    // it cannot use (says so, and leaves timed refresh off) and then returns false; it arms a
+    // usable interval shorter than half a second for half a second.
     bool StartTimer();
     void StopTimer();
     void Timer1_Timer();
