@@ -2,6 +2,7 @@
 // The main window: start-up and shutdown, the window list, and the handlers of its controls.
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -87,9 +88,14 @@ private:
     // Applies a show state to every checked row's window and writes the row's status.
     void ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
                      bool refreshAfter);
+    // A row's window as the row showed it: its title and handle.
+    struct RowWindow {
+        std::string title;
+        Hwnd handle = 0;
+    };
     // Brings the row's window to the front; throws unless a window with exactly the row's
     // title, other than the program's own, is then in the foreground.
-    void SwitchToRowWindow(int row);
+    void SwitchToRowWindow(const RowWindow& window);
     Hwnd RowHandle(int row) const;
     int RowCount();
 

@@ -232,17 +232,52 @@ TEST_F(CloseTest, AWindowThatAsksOrRefusesStaysAndOnlyTheTickedGetAltF4) {
     EXPECT_TRUE(desktop().Exists(a));
 }
 
-TEST_F(CloseTest, ARebuildDuringTheWaitEndsTheWalk) {
+TEST_F(CloseTest, RebuildsDuringTheWaitsLeaveTheWalkAsItWasStarted) {
     tick(1);
     tick(2);
     tick(3);
-    // A timed refresh fires while the first window's close is awaited.
+    // Timed refresh fires while the first and the second window's close is awaited.
     runtime().Schedule(runtime().clock + 0.2, [&] { form().PushButton1_Click(); });
+    runtime().Schedule(runtime().clock + 0.7, [&] { form().PushButton1_Click(); });
+    click(Control::PushButton8);
+    EXPECT_EQ(altF4(), (std::vector<std::string>{"Gamma", "Beta", "Alpha"}));
+    EXPECT_TRUE(rows().empty());
+    EXPECT_DOUBLE_EQ(runtime().waited, 1.5);
+    EXPECT_TRUE(reports().empty());
+}
+
+TEST_F(CloseTest, OnlyTheWindowsTickedAtTheStartAreClosed) {
+    tick(1);
+    tick(3);
+    Hwnd d = 0;
+    // A rebuild lists a new window at the top, and the user ticks a row of the new list.
+    runtime().Schedule(runtime().clock + 0.2, [&] {
+        d = desktop().Create("Delta");
+        form().PushButton1_Click();
+        ASSERT_EQ(rowTexts(), (std::vector<std::string>{"Delta", "Beta", "Alpha"}));
+        tick(1);
+        tick(2);
+    });
+    click(Control::PushButton8);
+    EXPECT_EQ(altF4(), (std::vector<std::string>{"Gamma", "Alpha"}));
+    EXPECT_TRUE(desktop().Exists(d));
+    EXPECT_TRUE(desktop().Exists(b));
+    EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Delta", "Beta"}));
+}
+
+TEST_F(CloseTest, ATickedWindowIsStillSwitchedToByItsTitleAfterARebuild) {
+    tick(1);
+    tick(2);
+    // Beta takes another title while Gamma's close is awaited, and the list is rebuilt.
+    runtime().Schedule(runtime().clock + 0.2, [&] {
+        desktop().SetTitle(b, "Beta (changed)");
+        form().PushButton1_Click();
+    });
     click(Control::PushButton8);
     EXPECT_EQ(altF4(), std::vector<std::string>{"Gamma"});
     EXPECT_TRUE(desktop().Exists(b));
-    EXPECT_TRUE(desktop().Exists(a));
-    EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Beta", "Alpha"}));
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
 }
 
 }  // namespace
