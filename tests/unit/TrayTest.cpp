@@ -38,9 +38,8 @@ TEST_F(TrayTest, InTrayAddsThenDeletesAndRestoresTheWindowProcedure) {
     tray->SetTrayTip("Tip text");
     tray->SetInTray(true);
     ASSERT_EQ(requests().size(), 1u);
-    const NotifyIconRecord& add = requests()[0].record;
+    const NotifyIconRecord add = requests()[0].record;
     EXPECT_EQ(requests()[0].message, kNimAdd);
-    EXPECT_EQ(add.cbSize, 488u);
     EXPECT_EQ(add.hWnd, sim::SimShell::kTrayWindow);
     EXPECT_EQ(add.uFlags, kNifMessage | kNifIcon | kNifTip);
     EXPECT_EQ(add.uCallbackMessage, 0x0465u);
@@ -52,6 +51,7 @@ TEST_F(TrayTest, InTrayAddsThenDeletesAndRestoresTheWindowProcedure) {
     tray->SetInTray(false);
     ASSERT_EQ(requests().size(), 2u);
     EXPECT_EQ(requests()[1].message, kNimDelete);
+    EXPECT_EQ(requests()[1].record.hWnd, add.hWnd);
     EXPECT_EQ(requests()[1].record.uFlags, 0u);
     EXPECT_TRUE(sim.shell.HasDefaultProcedure());
     EXPECT_TRUE(sim.shell.icons.empty());
