@@ -8,7 +8,6 @@
 #include "platform/sim/SimPlatform.h"
 #include "sendkeys/KeyTables.h"
 #include "sendkeys/MSendInput.h"
-#include "sendkeys/Utf16.h"
 
 namespace velmora {
 
@@ -267,21 +266,6 @@ TEST_F(SendKeys, LongSequencesUpToTheLimitGoInOneBatch) {
     const std::string prefixes(30000, '+');
     EXPECT_EQ(Send(prefixes + "a"),
               Repeated(Down(kVkShift), 30000) + Stroke('A') + Repeated(Up(kVkShift), 30000));
-}
-
-TEST(SendKeysUtf8, MalformedSequencesBecomeReplacementCharacters) {
-    const std::vector<std::pair<std::string, std::u16string>> cases = {
-        {"a€😀", u"a€😀"},
-        {std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
-        {"\xFF" "a", u"\uFFFD" "a"},
-        {"\x80", u"\uFFFD"},
-        {"\xC3" "a", u"\uFFFD" "a"},
-        {"\xE2\x82" "a", u"\uFFFD" "a"},
-        {"\xF0\x9F\x98", u"\uFFFD"},
-        {"\xC0\xAF", u"\uFFFD\uFFFD"},
-        {"\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
-        {"\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"}};
-    for (const auto& [utf8, utf16] : cases) EXPECT_EQ(ToUtf16(utf8), utf16) << utf8;
 }
 
 }  // namespace
