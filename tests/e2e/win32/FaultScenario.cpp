@@ -1,6 +1,6 @@
 // What must never go wrong: garbage in every stored setting still gives a working program with
-// the errors reported, and Close reaches nothing but the ticked windows, whatever their titles
-// and however they answer.
+// the errors reported, a long stored interval text is neither cut nor saved cut, and Close
+// reaches nothing but the ticked windows, whatever their titles and however they answer.
 
 #include <windows.h>
 
@@ -49,6 +49,25 @@ void GarbageSettings(Checks& check, const std::wstring& exe) {
     ForgetSettings();
 }
 
+// An interval text longer than an edit control holds by default is shown and kept whole.
+void LongIntervalText(Checks& check, const std::wstring& exe) {
+    ForgetSettings();
+    const std::wstring longText(40000, L'7');
+    StoreSetting(L"Text1", longText.c_str());
+    {
+        ProgramUnderTest program(exe);
+        const LRESULT shown =
+            SendMessageW(program.Control(L"Edit", nullptr), WM_GETTEXTLENGTH, 0, 0);
+        check(shown == 40000, "a 40,000-character interval text is shown whole (" +
+                                  std::to_string(shown) + " characters)");
+        check(StoredSetting(L"Text1") == Utf8(longText),
+              "a 40,000-character interval text is stored back whole");
+        DWORD exitCode = 1;
+        program.CloseAndWait(15000, &exitCode);
+    }
+    ForgetSettings();
+}
+
 void CloseReachesOnlyTheTicked(Checks& check, const std::wstring& exe) {
     ForgetSettings();
     Targets targets;
@@ -94,5 +113,6 @@ void CloseReachesOnlyTheTicked(Checks& check, const std::wstring& exe) {
 
 void RunFaults(Checks& check, const std::wstring& exe) {
     GarbageSettings(check, exe);
+    LongIntervalText(check, exe);
     CloseReachesOnlyTheTicked(check, exe);
 }

@@ -130,6 +130,21 @@ void UnreadableSettingsScenario(Context& c) {
                                 [](const Box& box) { return box.title == "Application Error"; });
         },
         "the huge interval is reported by the interval check, and no error report comes");
+
+    // An interval text longer than a text field holds by default is shown and kept whole.
+    c.app.Stop();
+    const std::string longText(40000, '7');
+    std::ofstream(c.settingsFile, std::ios::trunc) << "[General]\nText1=" << longText << '\n';
+    c.results.Check(c.app.Start(), "a 40,000-character interval text: the program starts");
+    const std::string shown = c.app.State().controls.at("Text1").text;
+    c.results.Check(shown == longText, "a 40,000-character interval text is shown whole",
+                    std::to_string(shown.size()) + " characters");
+    std::ifstream settings(c.settingsFile);
+    bool keptWhole = false;
+    for (std::string line; std::getline(settings, line);) {
+        if (line.starts_with("Text1=")) keptWhole = line == "Text1=" + longText;
+    }
+    c.results.Check(keptWhole, "a 40,000-character interval text is stored back whole");
     // The next run starts from the defaults again.
     std::remove(c.settingsFile.c_str());
     c.results.Check(c.app.Start(), "the program starts again on default settings");
