@@ -62,7 +62,9 @@ void Form1::PushButton8_Click() {
         std::vector<RowWindow> checked;
         for (int row = 1; row <= rows; ++row) {
             if (!trap.test(104, [&] { return widgets_.RowChecked(kListView, row); })) continue;
-            trap(106, [&] { checked.push_back({widgets_.RowText(kListView, row), RowHandle(row)}); });
+            trap(106, [&] {
+                checked.push_back({widgets_.RowText(kListView, row), RowHandle(row)});
+            });
         }
         for (const RowWindow& window : checked) {
             // Alt+F4 goes only to a window that carries the row's title and is in front.

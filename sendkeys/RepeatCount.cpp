@@ -39,7 +39,8 @@ int RadixCount(std::u16string_view digits, int base) {
     for (const char16_t c : digits) {
         const int digit = RadixDigit(c, base);
         if (digit < 0) break;
-        value = std::min(value * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit),
+        value = std::min(value * static_cast<std::uint64_t>(base) +
+                             static_cast<std::uint64_t>(digit),
                          kLargestLong + 1);
     }
     if (value > kLargestLong) throw RuntimeError::Overflow();
