@@ -2,6 +2,7 @@
 // The main window: start-up and shutdown, the window list, and the handlers of its controls.
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -47,7 +48,8 @@ public:
     // Hotkeys: Ctrl+Shift with L, H, S, C, M, X or R runs Refresh or a window command.
     void Form_KeyDown(int keyCode, int shift);
     // Timed refresh: armed from the interval text, or disarmed. StartTimer refuses an interval
-    // it cannot use (says so, and leaves timed refresh off) and then returns false.
+    // it cannot use (says so, and leaves timed refresh off) and then returns false; it arms a
+    // usable interval shorter than half a second for half a second.
     bool StartTimer();
     void StopTimer();
     void Timer1_Timer();
@@ -86,13 +88,18 @@ private:
     // Applies a show state to every checked row's window and writes the row's status.
     void ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
                      bool refreshAfter);
+    // A row's window as the row showed it: its title and handle.
+    struct RowWindow {
+        std::string title;
+        Hwnd handle = 0;
+    };
     // Brings the row's window to the front; throws unless a window with exactly the row's
     // title, other than the program's own, is then in the foreground. Where windows close by
     // request, brings it forward as far as it allows and throws unless the row's own window
     // still carries the row's title.
-    void SwitchToRowWindow(int row);
+    void SwitchToRowWindow(const RowWindow& window);
     // Alt+F4 to the foreground window, or the close request for the row's window.
-    void CloseRowWindow(int row);
+    void CloseRowWindow(const RowWindow& window);
     Hwnd RowHandle(int row) const;
     int RowCount();
 

@@ -1,6 +1,6 @@
 // The window commands: each walks the rows counted once and acts on the window of every
-// checked row. A rebuild of the list during the walk (possible only while Close waits) ends
-// the walk, so no row is ever paired with a window of a list that is gone.
+// checked row. Close waits between windows, and a rebuild of the list during a wait must not
+// change which windows it closes, so it takes the checked rows' windows before the first one.
 
 #include "ErrorTrap.h"
 #include "Form1.h"
@@ -59,44 +59,52 @@ void Form1::PushButton8_Click() {
     if (trap.test(100, [&] { return RowCount() > 0; })) {
         int rows = 0;
         trap(102, [&] { rows = RowCount(); });
-        const unsigned generation = listGeneration_;
-        for (int row = 1; row <= rows && generation == listGeneration_; ++row) {
+        std::vector<RowWindow> checked;
+        for (int row = 1; row <= rows; ++row) {
             if (!trap.test(104, [&] { return widgets_.RowChecked(kListView, row); })) continue;
+            trap(106, [&] {
+                checked.push_back({widgets_.RowText(kListView, row), RowHandle(row)});
+            });
+        }
+        for (const RowWindow& window : checked) {
             // Alt+F4 goes only to a window that carries the row's title and is in front; a close
             // request goes only to the row's own window, still carrying its title.
             bool switched = false;
             trap(106, [&] {
-                SwitchToRowWindow(row);
+                SwitchToRowWindow(window);
                 switched = true;
             });
-            if (switched) trap(108, [&] { CloseRowWindow(row); });
+            if (switched) trap(108, [&] { CloseRowWindow(window); });
             trap(110, [&] { WaitSeconds(runtime_, kCloseWaitSeconds); });
         }
     }
     trap(114, [&] { PushButton1_Click(); });
 }
 
-void Form1::SwitchToRowWindow(int row) {
-    const std::string title = widgets_.RowText(kListView, row);
+void Form1::SwitchToRowWindow(const RowWindow& window) {
     if (windows_.ClosesByRequest()) {
         // Checked before and after: nothing else is brought forward for a window that is gone,
         // and a window that cannot take focus is closed all the same.
-        const Hwnd window = RowHandle(row);
-        if (windows_.WindowTitle(window) != title) throw RuntimeError::InvalidProcedureCall();
-        windows_.ActivateWindow(title, window);
-        if (windows_.WindowTitle(window) != title) throw RuntimeError::InvalidProcedureCall();
+        if (windows_.WindowTitle(window.handle) != window.title) {
+            throw RuntimeError::InvalidProcedureCall();
+        }
+        windows_.ActivateWindow(window.title, window.handle);
+        if (windows_.WindowTitle(window.handle) != window.title) {
+            throw RuntimeError::InvalidProcedureCall();
+        }
         return;
     }
-    windows_.ActivateWindow(title, RowHandle(row));
+    windows_.ActivateWindow(window.title, window.handle);
     const Hwnd front = windows_.GetForegroundWindow();
-    if (front == 0 || front == globals_.MainWindowHandle || windows_.WindowTitle(front) != title) {
+    if (front == 0 || front == globals_.MainWindowHandle ||
+        windows_.WindowTitle(front) != window.title) {
         throw RuntimeError::InvalidProcedureCall();
     }
 }
 
-void Form1::CloseRowWindow(int row) {
+void Form1::CloseRowWindow(const RowWindow& window) {
     if (windows_.ClosesByRequest()) {
-        windows_.RequestClose(RowHandle(row));
+        windows_.RequestClose(window.handle);
     } else {
         sendInput_.SendKeySequence("%{F4}", false);
     }

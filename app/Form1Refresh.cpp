@@ -1,5 +1,7 @@
 // Hotkeys, timed refresh with its interval field, and the two information buttons.
 
+#include <algorithm>
+
 #include "ErrorTrap.h"
 #include "Form1.h"
 #include "Globals.h"
@@ -44,7 +46,9 @@ bool Form1::StartTimer() {
         runtime_.MsgBox(kNotNumeric, vbOKOnly, globals_.AppTitle);
         return false;
     }
-    nextRefresh_ = runtime_.MonotonicSeconds() + *seconds;
+    // A shorter interval, such as a value saved on the way to another one, would rebuild the
+    // list on every tick and clear the user's tick marks; the text stays as typed.
+    nextRefresh_ = runtime_.MonotonicSeconds() + std::max(*seconds, kShortestInterval);
     widgets_.SetTimerInterval(Id(Control::Timer1), kTickMilliseconds);
     return true;
 }

@@ -2,7 +2,7 @@
 
 #include "platform/RuntimeError.h"
 #include "sendkeys/RepeatCount.h"
-#include "sendkeys/Utf16.h"
+#include "platform/Utf16.h"
 
 namespace velmora {
 

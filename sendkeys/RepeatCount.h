@@ -5,10 +5,11 @@
 
 namespace velmora {
 
-// The number `word` begins with (an optional sign, digits, an optional decimal fraction; 0
-// when it begins with none), rounded to the nearest whole number with halves to even. A
-// count below 1 is 1. Throws RuntimeError::Overflow when the rounded number does not fit in
-// 32 bits.
+// The number `word` begins with, rounded to the nearest whole number with halves to even; 0
+// when it begins with none. The number is an optional sign, digits, an optional '.' fraction
+// and an optional exponent (E or D), or a hexadecimal (&H) or octal (&O) integer, which is a
+// 16-bit value when it fits in 16 bits and a 32-bit one otherwise (&HFFFF is -1). A count
+// below 1 is 1. Throws RuntimeError::Overflow when the number does not fit in 32 bits.
 int RepeatCount(std::u16string_view word);
 
 }  // namespace velmora

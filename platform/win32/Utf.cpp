@@ -1,25 +1,18 @@
 #include "Utf.h"
 
-#include "WindowsApi.h"
+#include "platform/Utf16.h"
 
 namespace velmora::win32 {
 
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide APIs take UTF-16 code units");
+
 std::wstring Widen(std::string_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), size, wide.data(), length);
-    return wide;
+    const std::u16string units = ToUtf16(text);
+    return std::wstring(units.begin(), units.end());
 }
 
 std::string Narrow(std::wstring_view text) {
-    if (text.empty()) return {};
-    const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string narrow(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
-    return narrow;
+    return ToUtf8(std::u16string(text.begin(), text.end()));
 }
 
 }  // namespace velmora::win32

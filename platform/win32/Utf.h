@@ -1,5 +1,6 @@
 #pragma once
-// UTF-8 in the core, UTF-16 in the wide Windows APIs.
+// UTF-8 in the core, UTF-16 in the wide Windows APIs; what is malformed on either side
+// becomes U+FFFD, as platform/Utf16.h converts.
 
 #include <string>
 #include <string_view>

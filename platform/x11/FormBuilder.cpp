@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <cmath>
+#include <limits>
 
 #include "FormControls.h"
 
@@ -66,6 +67,9 @@ QWidget* MakeWidget(QWidget* parent, const ControlSpec& entry, ControlId id, For
         case ControlKind::OptionButton: return MakeOption(parent, entry, id, events);
         case ControlKind::TextBox: {
             auto* text = new QLineEdit(Q(entry.caption), parent);
+            // The default limit (32,767 characters) would cut a longer stored text, and the
+            // program would then save the cut text as if the user had typed it.
+            text->setMaxLength(std::numeric_limits<int>::max());
             QObject::connect(text, &QLineEdit::textEdited, text,
                              [id, &events] { events.Change(id); });
             return text;

@@ -16,6 +16,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "QtText.h"
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
 
@@ -139,7 +140,7 @@ std::optional<double> QtRuntime::ParseNumber(std::string_view text) {
 }
 
 bool QtRuntime::TextContains(std::string_view text, std::string_view find) {
-    return Q(text).contains(Q(find), Qt::CaseInsensitive);
+    return ContainsIgnoringCase(text, find);
 }
 
 }  // namespace velmora::x11

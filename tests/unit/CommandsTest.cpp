@@ -198,6 +198,7 @@ TEST_P(CloseTest, ARenamedWindowIsReportedAndNothingElseIsReached) {
     EXPECT_EQ(reached(), std::vector<std::string>{"Alpha"});
     EXPECT_TRUE(desktop().Exists(c));
     EXPECT_TRUE(desktop().Exists(b));
+    EXPECT_DOUBLE_EQ(runtime().waited, 1.0);  // the failed switch is waited out too
 }
 
 TEST_F(CommandsTest, CloseByRequestReportsAGoneWindowAndLeavesAnotherWithItsTitleAlone) {
@@ -270,6 +271,37 @@ TEST_F(CommandsTest, CloseSendsNoKeysWhenActivationIsRefused) {
     EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
     EXPECT_TRUE(sim.keyboard.batches.empty());
     EXPECT_TRUE(desktop().Exists(b));
+    EXPECT_DOUBLE_EQ(runtime().waited, 0.5);
+}
+
+// The Windows way checks the window in front before typing Alt+F4; each check on its own.
+TEST_F(CommandsTest, ARowTitledLikeTheProgramNeverClosesTheProgramWhenItStaysInFront) {
+    desktop().SetTitle(c, "Velmora Suite");
+    widgets().UserClick(Id(Control::PushButton1));
+    ASSERT_EQ(rows()[0].text, "Velmora Suite");
+    tick(1);
+    desktop().refuseActivation = true;
+    desktop().Activate(program.globals().MainWindowHandle);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_EQ(reports()[0].rfind(
+                  ReportHead("Invalid procedure call or argument", "PushButton8_Click", 106), 0),
+              0u);
+    EXPECT_TRUE(sim.keyboard.batches.empty());
+    EXPECT_TRUE(desktop().Exists(program.globals().MainWindowHandle));
+    EXPECT_EQ(runtime().endCalls, 0);
+}
+
+TEST_F(CommandsTest, AnUntickedWindowLeftInFrontGetsNoAltF4) {
+    tick(2);
+    desktop().refuseActivation = true;
+    desktop().Activate(c);
+    click(Control::PushButton8);
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
+    EXPECT_TRUE(sim.desktop.altF4Received.empty());
+    EXPECT_TRUE(desktop().Exists(c));
+    EXPECT_TRUE(desktop().Exists(b));
 }
 
 TEST_P(CloseTest, AWindowThatDoesNotAnswerIsReportedAndTheWalkGoesOn) {
@@ -331,17 +363,52 @@ TEST_P(CloseTest, AWindowThatAsksOrRefusesStaysAndOnlyTheTickedAreReached) {
     EXPECT_NE(std::find(texts.begin(), texts.end(), "Gamma - Save changes?"), texts.end());
 }
 
-TEST_P(CloseTest, ARebuildDuringTheWaitEndsTheWalk) {
+TEST_P(CloseTest, RebuildsDuringTheWaitsLeaveTheWalkAsItWasStarted) {
     tick(1);
     tick(2);
     tick(3);
-    // A timed refresh fires while the first window's close is awaited.
+    // Timed refresh fires while the first and the second window's close is awaited.
     runtime().Schedule(runtime().clock + 0.2, [&] { form().PushButton1_Click(); });
+    runtime().Schedule(runtime().clock + 0.7, [&] { form().PushButton1_Click(); });
+    click(Control::PushButton8);
+    EXPECT_EQ(reached(), (std::vector<std::string>{"Gamma", "Beta", "Alpha"}));
+    EXPECT_TRUE(rows().empty());
+    EXPECT_DOUBLE_EQ(runtime().waited, 1.5);
+    EXPECT_TRUE(reports().empty());
+}
+
+TEST_P(CloseTest, OnlyTheWindowsTickedAtTheStartAreClosed) {
+    tick(1);
+    tick(3);
+    Hwnd d = 0;
+    // A rebuild lists a new window at the top, and the user ticks a row of the new list.
+    runtime().Schedule(runtime().clock + 0.2, [&] {
+        d = desktop().Create("Delta");
+        form().PushButton1_Click();
+        ASSERT_EQ(rowTexts(), (std::vector<std::string>{"Delta", "Beta", "Alpha"}));
+        tick(1);
+        tick(2);
+    });
+    click(Control::PushButton8);
+    EXPECT_EQ(reached(), (std::vector<std::string>{"Gamma", "Alpha"}));
+    EXPECT_TRUE(desktop().Exists(d));
+    EXPECT_TRUE(desktop().Exists(b));
+    EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Delta", "Beta"}));
+}
+
+TEST_P(CloseTest, ATickedWindowIsStillSwitchedToByItsTitleAfterARebuild) {
+    tick(1);
+    tick(2);
+    // Beta takes another title while Gamma's close is awaited, and the list is rebuilt.
+    runtime().Schedule(runtime().clock + 0.2, [&] {
+        desktop().SetTitle(b, "Beta (changed)");
+        form().PushButton1_Click();
+    });
     click(Control::PushButton8);
     EXPECT_EQ(reached(), std::vector<std::string>{"Gamma"});
     EXPECT_TRUE(desktop().Exists(b));
-    EXPECT_TRUE(desktop().Exists(a));
-    EXPECT_EQ(rowTexts(), (std::vector<std::string>{"Beta", "Alpha"}));
+    ASSERT_EQ(reports().size(), 1u);
+    EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
 }
 
 }  // namespace

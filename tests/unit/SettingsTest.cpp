@@ -65,6 +65,7 @@ TEST(AppTitle, CutsBeforeTheLastBlankAtLeastOnce) {
 TEST(AppTitle, CutsUntilFortyCharactersOrFewer) {
     const std::string a36(36, 'a');
     EXPECT_EQ(AppTitleFrom(a36 + " bb cc"), a36 + " bb");         // 42 characters, one cut
+    EXPECT_EQ(AppTitleFrom(a36 + " bbb cc"), a36 + " bbb");       // 43 -> exactly 40
     EXPECT_EQ(AppTitleFrom(a36 + " b cc"), a36 + " b");           // 41 -> 38
     EXPECT_EQ(AppTitleFrom(a36 + " bbbbbb c"), a36);              // 45 -> 43 -> 36
     EXPECT_EQ(AppTitleFrom("one " + std::string(40, 'b') + " two three"), "one");

@@ -91,15 +91,40 @@ TEST_F(TimedRefreshTest, FocusInTheFieldStopsTheTimerAndLeavingRestartsIt) {
     EXPECT_EQ(interval(), 100);
 }
 
-TEST_F(TimedRefreshTest, TooShortAnIntervalBecomesHalfASecond) {
+struct TooShortInterval : TimedRefreshTest, ::testing::WithParamInterface<const char*> {};
+
+TEST_P(TooShortInterval, BecomesHalfASecondWhenTheFieldIsLeft) {
     start();
     widgets().UserClick(Id(Control::Option4));
-    type("0.2");
+    type(GetParam());
     leave();
     EXPECT_EQ(control(Control::Text1).text, "0.5");
     EXPECT_EQ(runtime().Setting("Text1"), "0.5");
     EXPECT_EQ(interval(), 100);
 }
+
+// A short value saved on the way to another one (the text is saved on every keystroke) arms
+// the timer for half a second, and the text stays as it was typed.
+TEST_P(TooShortInterval, StoredAtStartUpArmsForHalfASecond) {
+    runtime().PutSetting("Option3", "False");
+    runtime().PutSetting("Option4", "True");
+    runtime().PutSetting("Text1", GetParam());
+    start();
+    EXPECT_EQ(control(Control::Text1).text, GetParam());
+    const int before = rebuilds();
+    run(0.45);
+    EXPECT_EQ(rebuilds(), before);
+    run(0.1);
+    EXPECT_EQ(rebuilds(), before + 1);
+    run(0.3);
+    EXPECT_EQ(rebuilds(), before + 1);
+    EXPECT_EQ(control(Control::Text1).text, GetParam());
+    EXPECT_EQ(runtime().Setting("Text1"), GetParam());
+    EXPECT_TRUE(messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(ZeroNegativeAndFraction, TooShortInterval,
+                         ::testing::Values("0", "-1", "0.2"));
 
 TEST_F(TimedRefreshTest, TooShortUnderACommaLocaleStillReadsHalfASecond) {
     runtime().decimalSeparator = ',';

@@ -38,9 +38,8 @@ TEST_F(TrayTest, InTrayAddsThenDeletesAndRestoresTheWindowProcedure) {
     tray->SetTrayTip("Tip text");
     tray->SetInTray(true);
     ASSERT_EQ(requests().size(), 1u);
-    const NotifyIconRecord& add = requests()[0].record;
+    const NotifyIconRecord add = requests()[0].record;
     EXPECT_EQ(requests()[0].message, kNimAdd);
-    EXPECT_EQ(add.cbSize, 488u);
     EXPECT_EQ(add.hWnd, sim::SimShell::kTrayWindow);
     EXPECT_EQ(add.uFlags, kNifMessage | kNifIcon | kNifTip);
     EXPECT_EQ(add.uCallbackMessage, 0x0465u);
@@ -52,6 +51,7 @@ TEST_F(TrayTest, InTrayAddsThenDeletesAndRestoresTheWindowProcedure) {
     tray->SetInTray(false);
     ASSERT_EQ(requests().size(), 2u);
     EXPECT_EQ(requests()[1].message, kNimDelete);
+    EXPECT_EQ(requests()[1].record.hWnd, add.hWnd);
     EXPECT_EQ(requests()[1].record.uFlags, 0u);
     EXPECT_TRUE(sim.shell.HasDefaultProcedure());
     EXPECT_TRUE(sim.shell.icons.empty());
@@ -128,14 +128,20 @@ TEST_F(TrayTest, AOnceOnlyBalloonShowsOnceAndOthersAlways) {
     EXPECT_EQ(balloon.uTimeout, 0u);
 }
 
-TEST_F(TrayTest, TheShellEndsTheBalloonWaitAndNothingTakesItDown) {
+struct BalloonEndingTest : TrayTest, ::testing::WithParamInterface<std::uintptr_t> {};
+
+TEST_P(BalloonEndingTest, TheShellEndsTheBalloonWaitAndNothingTakesItDown) {
     tray->SetInTray(true);
-    sim.runtime.Schedule(1.5, [&] { sim.shell.Callback(kNinBalloonUserClick); });
+    sim.runtime.Schedule(1.5, [&] { sim.shell.Callback(GetParam()); });
     tray->ShowBalloon("text", "title", 5, true);
     EXPECT_DOUBLE_EQ(sim.runtime.clock, 1.5);
     EXPECT_EQ(requests().size(), 2u);
     EXPECT_EQ(requests()[1].record.uTimeout, 5000u);
 }
+
+INSTANTIATE_TEST_SUITE_P(HideTimeoutAndClick, BalloonEndingTest,
+                         ::testing::Values(kNinBalloonHide, kNinBalloonTimeout,
+                                           kNinBalloonUserClick));
 
 TEST_F(TrayTest, AtTheEndOfItsTimeTheBalloonIsTakenDown) {
     tray->SetInTray(true);

@@ -14,6 +14,7 @@
 namespace {
 
 const std::wstring kPrefix = L"Velmora Cmd ";
+const wchar_t* const kNonAscii = L"\u00C4rger";
 
 struct Target {
     std::wstring title;
@@ -37,7 +38,8 @@ public:
 
 private:
     ProgramUnderTest Start(const std::wstring& exe) {
-        for (const wchar_t* name : {L"One", L"Two", L"Three", L"Four", L"Five", L"Sentinel"}) {
+        for (const wchar_t* name :
+             {L"One", L"Two", L"Three", L"Four", L"Five", L"Sentinel", kNonAscii}) {
             targets_.push_back({kPrefix + name, targets_host_.Create(kPrefix + name, WS_OVERLAPPEDWINDOW)});
         }
         PumpFor(2000);  // Wine restacks new windows asynchronously
@@ -156,8 +158,15 @@ private:
         check_(TickedOfOurs() == Sorted({L"Two", L"Three"}),
                "Containing X ticks the titles with X in any case: " + Join(TickedOfOurs()));
         check_(AnswerInputBox(L"Check Entries Not Containing X", L"W"), "the input box answers again");
-        check_(TickedOfOurs() == Sorted({L"One", L"Three", L"Four", L"Five", L"Sentinel"}),
+        check_(TickedOfOurs() ==
+                   Sorted({L"One", L"Three", L"Four", L"Five", L"Sentinel", kNonAscii}),
                "Not Containing X ticks the titles without X: " + Join(TickedOfOurs()));
+        // Beyond ASCII: the text goes through the program's UTF-8 and back, and the locale's
+        // comparison matches "Ä" with "ä".
+        check_(AnswerInputBox(L"Check Entries Containing X", L"cmd \u00E4RGER"),
+               "the input box answers");
+        check_(TickedOfOurs() == Sorted({kNonAscii}),
+               "Containing X ticks a title with non-ASCII X in any case: " + Join(TickedOfOurs()));
         program_.Click(L"Uncheck All");
     }
 

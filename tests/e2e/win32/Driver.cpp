@@ -365,12 +365,18 @@ constexpr wchar_t kSettingsKey[] = L"Software\\VB and VBA Program Settings\\Quil
 }  // namespace
 
 std::string StoredSetting(const wchar_t* key) {
-    wchar_t value[256] = {};
-    DWORD bytes = sizeof value;
-    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key, RRF_RT_REG_SZ, nullptr, value, &bytes) !=
+    DWORD bytes = 0;
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key, RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
         ERROR_SUCCESS) {
         return "(missing)";
     }
+    std::wstring value(bytes / sizeof(wchar_t) + 1, L'\0');
+    bytes = static_cast<DWORD>(value.size() * sizeof(wchar_t));
+    if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, key, RRF_RT_REG_SZ, nullptr, value.data(),
+                     &bytes) != ERROR_SUCCESS) {
+        return "(missing)";
+    }
+    value.resize(wcsnlen(value.c_str(), value.size()));
     return Utf8(value);
 }
 

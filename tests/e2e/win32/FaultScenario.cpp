@@ -1,6 +1,7 @@
 // What must never go wrong: garbage in every stored setting still gives a working program with
-// the errors reported, Close reaches nothing but the ticked windows, whatever their titles and
-// however they answer, and a window that does not answer at all holds no command up.
+// the errors reported, a long stored interval text is neither cut nor saved cut, Close reaches
+// nothing but the ticked windows, whatever their titles and however they answer, and a window
+// that does not answer at all holds no command up.
 
 #include <windows.h>
 
@@ -46,6 +47,25 @@ void GarbageSettings(Checks& check, const std::wstring& exe) {
     const auto huge = StartWith(check, exe, L"1e300", "a huge number");
     check(CountStarting(huge, "Must be a numeric value.") >= 1 && CountStarting(huge, "Type mismatch") == 0,
           "a huge interval is refused and the huge option values read as true");
+    ForgetSettings();
+}
+
+// An interval text longer than an edit control holds by default is shown and kept whole.
+void LongIntervalText(Checks& check, const std::wstring& exe) {
+    ForgetSettings();
+    const std::wstring longText(40000, L'7');
+    StoreSetting(L"Text1", longText.c_str());
+    {
+        ProgramUnderTest program(exe);
+        const LRESULT shown =
+            SendMessageW(program.Control(L"Edit", nullptr), WM_GETTEXTLENGTH, 0, 0);
+        check(shown == 40000, "a 40,000-character interval text is shown whole (" +
+                                  std::to_string(shown) + " characters)");
+        check(StoredSetting(L"Text1") == Utf8(longText),
+              "a 40,000-character interval text is stored back whole");
+        DWORD exitCode = 1;
+        program.CloseAndWait(15000, &exitCode);
+    }
     ForgetSettings();
 }
 
@@ -179,6 +199,7 @@ void HungWindowHoldsNothingUp(Checks& check, const std::wstring& exe) {
 
 void RunFaults(Checks& check, const std::wstring& exe) {
     GarbageSettings(check, exe);
+    LongIntervalText(check, exe);
     CloseReachesOnlyTheTicked(check, exe);
     HungWindowHoldsNothingUp(check, exe);
 }

@@ -7,6 +7,7 @@
 
 #include "Scenario.h"
 #include "platform/RuntimeError.h"
+#include "platform/x11/QtText.h"
 #include "platform/x11/X11Keyboard.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
@@ -30,6 +31,15 @@ velmora::KeyInputRecord Unicode(char16_t unit, bool up) {
 }  // namespace
 
 void BackendScenario(Context& c) {
+    using velmora::x11::ContainsIgnoringCase;
+    c.results.Check(ContainsIgnoringCase("Velmora Cmd Ärger", "cmd äRGER") &&
+                        ContainsIgnoringCase("Окно Проводника", "окно пРОВОДНИКА") &&
+                        ContainsIgnoringCase("Ωμέγα", "ΩΜΈΓΑ") && ContainsIgnoringCase("Ω", ""),
+                    "text search ignores the case of non-ASCII letters");
+    c.results.Check(!ContainsIgnoringCase("Velmora Cmd Ärger", "arger") &&
+                        !ContainsIgnoringCase("Velmora Cmd One", "cmd t"),
+                    "text search matches no other letters");
+
     velmora::x11::XConnection connection;
     velmora::x11::X11Keyboard keyboard(connection);
     velmora::x11::X11WindowSystem windows(connection);

@@ -153,6 +153,20 @@ void UnreadableSettingsScenario(Context& c) {
     std::filesystem::remove(folder);
     std::filesystem::create_directories(folder);
 
+    // An interval text longer than a text field holds by default is shown and kept whole.
+    c.app.Stop();
+    const std::string longText(40000, '7');
+    std::ofstream(c.settingsFile, std::ios::trunc) << "[General]\nText1=" << longText << '\n';
+    c.results.Check(c.app.Start(), "a 40,000-character interval text: the program starts");
+    const std::string shown = c.app.State().controls.at("Text1").text;
+    c.results.Check(shown == longText, "a 40,000-character interval text is shown whole",
+                    std::to_string(shown.size()) + " characters");
+    std::ifstream settings(c.settingsFile);
+    bool keptWhole = false;
+    for (std::string line; std::getline(settings, line);) {
+        if (line.starts_with("Text1=")) keptWhole = line == "Text1=" + longText;
+    }
+    c.results.Check(keptWhole, "a 40,000-character interval text is stored back whole");
     // The next run starts from the defaults again.
     std::remove(c.settingsFile.c_str());
     c.results.Check(c.app.Start(), "the program starts again on default settings");

@@ -1,5 +1,6 @@
 #pragma once
-// The sender reads its text in UTF-16 code units, the units its notation counts in.
+// UTF-8, the core's text, and UTF-16, the code units the keystroke sender counts in and the
+// wide Windows APIs take.
 
 #include <string>
 #include <string_view>
@@ -9,5 +10,8 @@ namespace velmora {
 // `utf8` as UTF-16. Each malformed or truncated sequence (the longest prefix of a valid
 // sequence, or else a single byte) becomes one U+FFFD.
 std::u16string ToUtf16(std::string_view utf8);
+
+// `utf16` as UTF-8. Each surrogate without its partner becomes one U+FFFD.
+std::string ToUtf8(std::u16string_view utf16);
 
 }  // namespace velmora

@@ -39,7 +39,47 @@ void AppendCodePoint(std::u16string& units, char32_t codePoint) {
     units += static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF));
 }
 
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void AppendUtf8(std::string& bytes, char32_t codePoint) {
+    const auto byte = [&bytes](char32_t bits) { bytes += static_cast<char>(bits); };
+    if (codePoint < 0x80) {
+        byte(codePoint);
+    } else if (codePoint < 0x800) {
+        byte(0xC0 | codePoint >> 6);
+        byte(0x80 | (codePoint & 0x3F));
+    } else if (codePoint < 0x10000) {
+        byte(0xE0 | codePoint >> 12);
+        byte(0x80 | (codePoint >> 6 & 0x3F));
+        byte(0x80 | (codePoint & 0x3F));
+    } else {
+        byte(0xF0 | codePoint >> 18);
+        byte(0x80 | (codePoint >> 12 & 0x3F));
+        byte(0x80 | (codePoint >> 6 & 0x3F));
+        byte(0x80 | (codePoint & 0x3F));
+    }
+}
+
 }  // namespace
+
+std::string ToUtf8(std::u16string_view utf16) {
+    std::string bytes;
+    bytes.reserve(utf16.size());
+    for (std::size_t next = 0; next < utf16.size(); ++next) {
+        const char16_t unit = utf16[next];
+        if (IsHighSurrogate(unit) && next + 1 < utf16.size() && IsLowSurrogate(utf16[next + 1])) {
+            const char32_t high = unit - 0xD800u;
+            const char32_t low = utf16[++next] - 0xDC00u;
+            AppendUtf8(bytes, 0x10000 + (high << 10 | low));
+        } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
+            AppendUtf8(bytes, kReplacement);
+        } else {
+            AppendUtf8(bytes, unit);
+        }
+    }
+    return bytes;
+}
 
 std::u16string ToUtf16(std::string_view utf8) {
     std::u16string units;
