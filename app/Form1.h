@@ -101,6 +101,9 @@ private:
     // Alt+F4 to the foreground window, or the close request for the row's window.
     void CloseRowWindow(const RowWindow& window);
     Hwnd RowHandle(int row) const;
+    // Sets the timer to go off when the next timed refresh is due, so it wakes the program only
+    // then.
+    void ArmTimerForDueTime();
     int RowCount();
 
     bool Selected(Control option);

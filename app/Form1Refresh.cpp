@@ -1,6 +1,7 @@
 // Hotkeys, timed refresh with its interval field, and the two information buttons.
 
 #include <algorithm>
+#include <cmath>
 
 #include "ErrorTrap.h"
 #include "Form1.h"
@@ -13,7 +14,9 @@ namespace velmora {
 namespace {
 
 constexpr int kCtrlShift = 3;
-constexpr int kTickMilliseconds = 100;
+// The timer is armed for the due time itself; a due time further off is reached in steps of
+// at most an hour, so no platform's timer range is ever exceeded.
+constexpr double kLongestTimerSeconds = 3600;
 constexpr double kShortestInterval = 0.5;
 constexpr std::string_view kNotNumeric = "Must be a numeric value.";
 constexpr ControlId kText1 = Id(Control::Text1);
@@ -49,15 +52,26 @@ bool Form1::StartTimer() {
     // A shorter interval, such as a value saved on the way to another one, would rebuild the
     // list on every tick and clear the user's tick marks; the text stays as typed.
     nextRefresh_ = runtime_.MonotonicSeconds() + std::max(*seconds, kShortestInterval);
-    widgets_.SetTimerInterval(Id(Control::Timer1), kTickMilliseconds);
+    ArmTimerForDueTime();
     return true;
+}
+
+void Form1::ArmTimerForDueTime() {
+    const double left =
+        std::clamp(nextRefresh_ - runtime_.MonotonicSeconds(), 0.0, kLongestTimerSeconds);
+    const int milliseconds = std::max(1, static_cast<int>(std::ceil(left * 1000)));
+    widgets_.SetTimerInterval(Id(Control::Timer1), milliseconds);
 }
 
 void Form1::StopTimer() { widgets_.SetTimerInterval(Id(Control::Timer1), 0); }
 
 void Form1::Timer1_Timer() {
     ErrorTrap trap(runtime_, "Form1", "Timer1_Timer");
-    if (!trap.test(100, [&] { return runtime_.MonotonicSeconds() >= nextRefresh_; })) return;
+    if (!trap.test(100, [&] { return runtime_.MonotonicSeconds() >= nextRefresh_; })) {
+        // Woken before the due time (a timer that runs early, or one step of a long interval).
+        ArmTimerForDueTime();
+        return;
+    }
     trap(102, [&] { StopTimer(); });
     trap(104, [&] { loadWindows(); });
     trap(106, [&] { StartTimer(); });

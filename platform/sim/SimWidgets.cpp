@@ -53,6 +53,7 @@ void SimWidgets::RunTimers(double seconds) {
         if (due == timers_.end()) break;
         runtime_.clock = std::max(runtime_.clock, due->second.NextTick());
         ++due->second.ticks;
+        ++timerWakeUps_;
         events_->Timer(due->first);
     }
     runtime_.clock = std::max(runtime_.clock, end);

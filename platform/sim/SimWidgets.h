@@ -64,6 +64,8 @@ public:
     const std::optional<Palette>& AppliedPalette() const { return palette_; }
     bool FormVisible() const;
     int TimerInterval(ControlId timer) const;
+    // How often timers have gone off, all timers together, since the program started.
+    long long TimerWakeUps() const { return timerWakeUps_; }
 
     void CreateForm(const FormSpec& design, FormEvents& events) override;
     void ShowForm() override;
@@ -115,6 +117,7 @@ private:
     SimDesktop& desktop_;
     SimRuntime& runtime_;
     std::map<ControlId, SimTimer> timers_;
+    long long timerWakeUps_ = 0;
     ControlId focused_ = kNoParent;
     FormEvents* events_ = nullptr;
     std::vector<SimControl> controls_;

@@ -92,6 +92,8 @@ FormControl MakeControl(QWidget& form, QWidget& parent, const FormSpec& design, 
     control.kind = entry.kind;
     if (entry.kind == ControlKind::Timer) {
         control.timer = new QTimer(&form);
+        // Armed for the moment something is due: a coarse timer could go off before it.
+        control.timer->setTimerType(Qt::PreciseTimer);
         QObject::connect(control.timer, &QTimer::timeout, &form,
                          [id, &events] { events.Timer(id); });
     } else if (entry.kind == ControlKind::Menu) {

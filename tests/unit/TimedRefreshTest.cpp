@@ -39,7 +39,7 @@ TEST_F(TimedRefreshTest, ManualRefreshHasNoTimerAtAll) {
 TEST_F(TimedRefreshTest, TimedRefreshRebuildsOncePerInterval) {
     start();
     widgets().UserClick(Id(Control::Option4));
-    EXPECT_EQ(interval(), 100);
+    EXPECT_EQ(interval(), 1000);
     EXPECT_EQ(runtime().Setting("Option3"), "False");
     EXPECT_EQ(runtime().Setting("Option4"), "True");
     const int before = rebuilds();
@@ -49,6 +49,29 @@ TEST_F(TimedRefreshTest, TimedRefreshRebuildsOncePerInterval) {
     EXPECT_EQ(rebuilds(), before + 1);
     run(3.0);
     EXPECT_EQ(rebuilds(), before + 4);
+}
+
+// The timer goes off when a rebuild is due, not in between to look at the clock.
+TEST_F(TimedRefreshTest, TheTimerWakesTheProgramOnlyWhenARebuildIsDue) {
+    start();
+    widgets().UserClick(Id(Control::Option4));
+    const long long before = widgets().TimerWakeUps();
+    run(10.05);
+    EXPECT_EQ(widgets().TimerWakeUps() - before, 10);
+}
+
+TEST_F(TimedRefreshTest, AnIntervalLongerThanAnHourIsReachedInHourlySteps) {
+    start();
+    widgets().SetText(kText1, "7200");
+    widgets().UserClick(Id(Control::Option4));
+    EXPECT_EQ(interval(), 3600 * 1000);
+    const int before = rebuilds();
+    run(7199);
+    EXPECT_EQ(rebuilds(), before);
+    EXPECT_EQ(interval(), 3600 * 1000);
+    run(1.5);
+    EXPECT_EQ(rebuilds(), before + 1);
+    EXPECT_EQ(widgets().TimerWakeUps(), 2);
 }
 
 TEST_F(TimedRefreshTest, EachRebuildReArmsFromTheTextAsItReadsThen) {
@@ -88,7 +111,7 @@ TEST_F(TimedRefreshTest, FocusInTheFieldStopsTheTimerAndLeavingRestartsIt) {
     widgets().UserFocus(kText1);
     EXPECT_EQ(interval(), 0);
     leave();
-    EXPECT_EQ(interval(), 100);
+    EXPECT_EQ(interval(), 1000);
 }
 
 struct TooShortInterval : TimedRefreshTest, ::testing::WithParamInterface<const char*> {};
@@ -100,7 +123,7 @@ TEST_P(TooShortInterval, BecomesHalfASecondWhenTheFieldIsLeft) {
     leave();
     EXPECT_EQ(control(Control::Text1).text, "0.5");
     EXPECT_EQ(runtime().Setting("Text1"), "0.5");
-    EXPECT_EQ(interval(), 100);
+    EXPECT_EQ(interval(), 500);
 }
 
 // A short value saved on the way to another one (the text is saved on every keystroke) arms
@@ -225,7 +248,7 @@ TEST_F(TimedRefreshTest, AFailedRebuildIsReportedAndTimedRefreshGoesOn) {
     run(1.05);
     ASSERT_EQ(reports().size(), 1u);
     EXPECT_NE(reports()[0].find("loadWindows at line 100"), std::string::npos);
-    EXPECT_EQ(interval(), 100);
+    EXPECT_EQ(interval(), 1000);
 }
 
 TEST(InformationButtons, ShowTheirTextsUnderTheApplicationTitle) {
