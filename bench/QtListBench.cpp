@@ -14,6 +14,7 @@
 
 #include "app/Program.h"
 #include "platform/x11/Pictures.h"
+#include "platform/x11/QtClientIds.h"
 #include "platform/x11/QtFormWidgets.h"
 #include "platform/x11/QtRuntime.h"
 #include "platform/x11/QtTrayShell.h"
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
         x11::Pictures pictures;
         x11::QtFormWidgets widgets(pictures, {});
         x11::QtRuntime runtime(pictures);
-        x11::X11WindowSystem windows(connection);
+        x11::X11WindowSystem windows(connection, x11::QtClientIds());
         x11::X11Keyboard keyboard(connection);
         x11::QtTrayShell shell(pictures);
         Platform platform{windows, keyboard, runtime, widgets, shell};

@@ -7,6 +7,7 @@
 
 #include "E2eStatePublisher.h"
 #include "Pictures.h"
+#include "QtClientIds.h"
 #include "QtFormWidgets.h"
 #include "QtRuntime.h"
 #include "QtTrayShell.h"
@@ -47,7 +48,7 @@ int main(int argc, char** argv) {
             x11::WriteTextProperty(*connection, window, "_VELMORA_E2E_TEXT", text);
         });
     }
-    x11::X11WindowSystem windows(*connection);
+    x11::X11WindowSystem windows(*connection, x11::QtClientIds());
     x11::X11Keyboard keyboard(*connection);
     x11::QtTrayShell shell(pictures);
     Platform platform{windows, keyboard, runtime, widgets, shell};

@@ -1,8 +1,8 @@
 #include "X11WindowSystem.h"
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "EwmhRequests.h"
@@ -16,17 +16,13 @@ namespace {
 constexpr auto kActivationWait = std::chrono::seconds(1);
 constexpr auto kActivationPoll = std::chrono::milliseconds(10);
 
-bool IsOwnWindow(XState& x, xcb_window_t window) {
-    const auto pid = ReadCardinals(x, window, x.atom(Atom::NetWmPid), XCB_ATOM_CARDINAL);
-    return !pid.empty() && pid.front() == static_cast<std::uint32_t>(getpid());
-}
-
 // `preferred` when it carries the title, else the topmost client that does; never one of the
 // program's own windows; 0 when none does. `preferred` is looked at even when the window
 // manager does not hold it: a hidden window is the row's window all the same.
-xcb_window_t WindowTitled(XState& x, std::string_view title, xcb_window_t preferred) {
+xcb_window_t WindowTitled(XState& x, std::string_view title, xcb_window_t preferred,
+                          const std::function<bool(xcb_window_t)>& own) {
     const auto carries = [&](const WindowFacts& f) {
-        return f.exists && f.title == title && !IsOwnWindow(x, f.window);
+        return f.exists && f.title == title && !own(f.window);
     };
     if (preferred != 0) {
         const xcb_window_t one[] = {preferred};
@@ -40,7 +36,20 @@ xcb_window_t WindowTitled(XState& x, std::string_view title, xcb_window_t prefer
 
 }  // namespace
 
-X11WindowSystem::X11WindowSystem(XConnection& connection) : connection_(connection) {}
+ClientIds IdsOf(XConnection& connection) {
+    const xcb_setup_t* setup = xcb_get_setup(connection.state().connection);
+    return {setup->resource_id_base, setup->resource_id_mask};
+}
+
+X11WindowSystem::X11WindowSystem(XConnection& connection, std::vector<ClientIds> ownClients)
+    : connection_(connection), ownClients_(std::move(ownClients)) {
+    ownClients_.push_back(IdsOf(connection));
+}
+
+bool X11WindowSystem::IsOwnWindow(Hwnd window) const {
+    return std::any_of(ownClients_.begin(), ownClients_.end(),
+                       [window](const ClientIds& ids) { return ids.Holds(window); });
+}
 
 X11WindowSystem::~X11WindowSystem() = default;
 
@@ -100,7 +109,8 @@ void X11WindowSystem::ShowWindow(Hwnd window, int command) {
 
 void X11WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
     XState& x = connection_.state();
-    const xcb_window_t target = WindowTitled(x, title, preferred);
+    const xcb_window_t target =
+        WindowTitled(x, title, preferred, [this](xcb_window_t w) { return IsOwnWindow(w); });
     if (target == 0) throw RuntimeError::InvalidProcedureCall();
     if (!IsManaged(x, target)) {
         // No window manager (or the window is hidden): nobody else would stack it.
@@ -125,7 +135,7 @@ Hwnd X11WindowSystem::GetForegroundWindow() {
 
 void X11WindowSystem::RequestClose(Hwnd window) {
     XState& x = connection_.state();
-    if (IsOwnWindow(x, window)) throw RuntimeError::InvalidProcedureCall();
+    if (IsOwnWindow(window)) throw RuntimeError::InvalidProcedureCall();
     if (IsManaged(x, window)) {
         // What the window manager's close button and Alt+F4 do: the client is asked with
         // WM_DELETE_WINDOW when it offers that, else the window manager deals with it.

@@ -28,7 +28,6 @@ constexpr std::array<std::string_view, static_cast<std::size_t>(Atom::Count)> kA
     "_NET_WM_WINDOW_TYPE",
     "_NET_WM_WINDOW_TYPE_NORMAL",
     "_NET_WM_WINDOW_TYPE_DIALOG",
-    "_NET_WM_PID",
     "_MOTIF_WM_HINTS",
     "WM_STATE",
     "WM_PROTOCOLS",

@@ -29,7 +29,6 @@ enum class Atom : std::uint8_t {
     NetWmWindowType,
     NetWmWindowTypeNormal,
     NetWmWindowTypeDialog,
-    NetWmPid,
     MotifWmHints,
     WmState,
     WmProtocols,

@@ -1,6 +1,8 @@
 // Hide, Show, Minimize, Restore, Maximize and Close of the ticked windows, checked on the X
 // server.
 
+#include <X11/Xatom.h>
+
 #include <algorithm>
 
 #include "Process.h"
@@ -106,6 +108,11 @@ void CloseScenario(Context& c) {
     c.x.WaitFor([&] { return !c.x.Info(hidden).viewable; });
     const Window beta = c.targets.at("E2E Beta");
     const Window gamma = c.targets.at("E2E Gamma");
+    // A window that claims the program's process id is another program's window all the same.
+    const long claimedPid = c.app.pid();
+    XChangeProperty(c.x.display(), beta, XInternAtom(c.x.display(), "_NET_WM_PID", False),
+                    XA_CARDINAL, 32, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(&claimedPid), 1);
     bool ticked = true;
     for (const char* title :
          {"E2E Hidden", "E2E Beta", "E2E Gamma", "E2E Asker", "E2E Vanishing xclock"}) {
@@ -127,7 +134,8 @@ void CloseScenario(Context& c) {
                     "switch to the window",
                     Describe(boxes));
     c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(beta); }, std::chrono::seconds(8)),
-                    "Close closes the ticked window through the window manager");
+                    "Close closes the ticked window through the window manager, though it "
+                    "claims the program's process id");
     c.results.Check(c.x.WaitFor([&] { return !c.x.Exists(hidden); }),
                     "and a ticked window hidden by the program, asking it directly");
     c.results.Check(c.x.WaitFor([&] {

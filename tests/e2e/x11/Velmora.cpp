@@ -64,8 +64,7 @@ bool Velmora::WaitForForm() {
     return x_.WaitFor(
         [this] {
             for (const Window window : x_.StackingTopFirst()) {
-                if (x_.Cardinal(window, "_NET_WM_PID") == pid_ &&
-                    !x_.TextProperty(window, kStateProperty).empty()) {
+                if (OfTheProgram(window) && !x_.TextProperty(window, kStateProperty).empty()) {
                     form_ = window;
                     return true;
                 }
@@ -120,10 +119,16 @@ bool Velmora::SetTicked(const std::string& title, bool ticked) {
     });
 }
 
+bool Velmora::OfTheProgram(Window window) {
+    // Any window may claim the program's process id; its toolkit also names it by its class.
+    return x_.Cardinal(window, "_NET_WM_PID") == pid_ &&
+           x_.TextProperty(window, "WM_CLASS").starts_with("velmora");
+}
+
 std::optional<Window> Velmora::Dialog(std::string* title, std::string* text) {
     for (const Window window : x_.StackingTopFirst()) {
-        if (window != form_ && x_.Cardinal(window, "_NET_WM_PID") == pid_ &&
-            x_.Info(window).viewable && x_.TextProperty(window, kStateProperty).empty()) {
+        if (window != form_ && OfTheProgram(window) && x_.Info(window).viewable &&
+            x_.TextProperty(window, kStateProperty).empty()) {
             if (title) *title = x_.TextProperty(window, "_NET_WM_NAME");
             if (text) *text = x_.TextProperty(window, kBoxTextProperty);
             return window;

@@ -72,6 +72,8 @@ public:
     void Bring();
 
 private:
+    bool OfTheProgram(Window window);
+
     XDriver& x_;
     std::string program_;
     pid_t pid_ = 0;
