@@ -31,7 +31,7 @@ xcb_get_property_cookie_t Request(XState& x, xcb_window_t window, xcb_atom_t pro
 using PropertyReply = Reply<xcb_get_property_reply_t>;
 
 PropertyReply Collect(XState& x, xcb_get_property_cookie_t cookie) {
-    return PropertyReply(xcb_get_property_reply(x.connection, cookie, nullptr));
+    return Await(xcb_get_property_reply, x.connection, cookie);
 }
 
 std::span<const std::uint32_t> Items(const PropertyReply& reply) {
@@ -120,8 +120,8 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
         const Cookies& c = cookies[i];
         WindowFacts f;
         f.window = windows[i];
-        Reply<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(x.connection, c.attributes, nullptr));
+        const auto attributes =
+            Await(xcb_get_window_attributes_reply, x.connection, c.attributes);
         PropertyReply netName = Collect(x, c.netName), type = Collect(x, c.type),
                       state = Collect(x, c.state), motif = Collect(x, c.motif);
         f.exists = attributes != nullptr;

@@ -74,6 +74,7 @@ Hwnd X11WindowSystem::GetWindow(Hwnd window, unsigned command) {
 void X11WindowSystem::EndWalk() {
     walk_.clear();
     walkIndex_.clear();
+    connection_.DiscardArrived();
 }
 
 WindowFacts X11WindowSystem::Facts(Hwnd window) {

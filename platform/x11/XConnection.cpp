@@ -73,4 +73,11 @@ XConnection::XConnection() : state_(std::make_unique<XState>()) {
 
 XConnection::~XConnection() { XCloseDisplay(state_->display); }
 
+void XConnection::DiscardArrived() {
+    while (XPending(state_->display) > 0) {
+        XEvent event;
+        XNextEvent(state_->display, &event);
+    }
+}
+
 }  // namespace velmora::x11

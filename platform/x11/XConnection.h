@@ -16,6 +16,9 @@ public:
     XConnection& operator=(const XConnection&) = delete;
 
     XState& state() { return *state_; }
+    // Takes in whatever the server has sent that nobody asked for: errors of requests on windows
+    // that vanished meanwhile (handed to the handler that ignores them), so they never pile up.
+    void DiscardArrived();
 
 private:
     std::unique_ptr<XState> state_;

@@ -1,16 +1,22 @@
 // The backend's keyboard and window calls, used directly against the live desktop: what the
 // program's core asks of them, checked with what the X server then reports.
 
+#include <X11/Xatom.h>
 #include <X11/keysym.h>
 
 #include <array>
+#include <cstdlib>
+#include <vector>
 
 #include "Scenario.h"
+#include "app/Enum.h"
+#include "app/Globals.h"
 #include "platform/RuntimeError.h"
 #include "platform/x11/QtText.h"
 #include "platform/x11/X11Keyboard.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
+#include "platform/x11/XState.h"
 
 namespace e2e {
 
@@ -26,6 +32,40 @@ velmora::KeyInputRecord Unicode(char16_t unit, bool up) {
     return {.type = velmora::kInputKeyboard,
             .scanCode = unit,
             .flags = velmora::kKeyEventUnicode | (up ? velmora::kKeyEventKeyUp : 0)};
+}
+
+// A client list full of ids of windows that do not exist, as any client may write one: none is
+// listed, and the walk leaves none of the errors they cause queued on its connection, where
+// they would pile up with every refresh.
+void FakeClientIds(Context& c, velmora::x11::XConnection& connection,
+                   velmora::x11::X11WindowSystem& windows) {
+    constexpr int kFakeIds = 10000;
+    constexpr long kFirstFakeId = 0x1FE00001;  // a client range no test client is given
+    Display* display = c.x.display();
+    const Atom stacking = XInternAtom(display, "_NET_CLIENT_LIST_STACKING", False);
+    std::vector<Window> topFirst = c.x.StackingTopFirst();
+    std::vector<long> saved(topFirst.rbegin(), topFirst.rend());
+    std::vector<long> fake(kFakeIds);
+    for (int i = 0; i < kFakeIds; ++i) fake[i] = kFirstFakeId + i;
+    const auto write = [&](const std::vector<long>& ids) {
+        XChangeProperty(display, DefaultRootWindow(display), stacking, XA_WINDOW, 32,
+                        PropModeReplace, reinterpret_cast<const unsigned char*>(ids.data()),
+                        static_cast<int>(ids.size()));
+        XSync(display, False);
+    };
+    write(fake);
+    velmora::Globals globals;
+    velmora::Enum enumerator(windows, globals);
+    const int listed = enumerator.GetOpenWindows(0);
+    int queued = 0;
+    while (xcb_generic_event_t* left = xcb_poll_for_queued_event(connection.state().connection)) {
+        ++queued;
+        std::free(left);
+    }
+    write(saved);
+    c.results.Check(listed == 0, "none of 10,000 ids of windows that do not exist is listed");
+    c.results.Check(queued == 0, "the walk leaves none of their errors queued on its connection",
+                    std::to_string(queued) + " left");
 }
 
 }  // namespace
@@ -64,6 +104,7 @@ void BackendScenario(Context& c) {
         refused = error.number() == 5;
     }
     c.results.Check(refused, "ActivateWindow reports a title no window has");
+    FakeClientIds(c, connection, windows);
 
     // A walk cut short (as by a window past the table's end) is ended all the same: what it
     // read is dropped, and a title asked for later is the window's title then.
