@@ -113,4 +113,17 @@ std::u16string ToUtf16(std::string_view utf8) {
     return units;
 }
 
+std::string ValidUtf8(std::string_view bytes) { return ToUtf8(ToUtf16(bytes)); }
+
+std::string_view WithoutCutCharacter(std::string_view utf8) {
+    // The last lead byte lies at most three bytes back from the end.
+    for (std::size_t back = 1; back <= 4 && back <= utf8.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(utf8[utf8.size() - back]);
+        if ((byte & 0xC0) == 0x80) continue;
+        const int length = Start(byte).continuations + 1;
+        return length > static_cast<int>(back) ? utf8.substr(0, utf8.size() - back) : utf8;
+    }
+    return utf8;
+}
+
 }  // namespace velmora

@@ -55,9 +55,11 @@ std::wstring TitleOf(HWND window) {
     }
 }
 
-HWND FindByTitle(const std::wstring& title, HWND preferred) {
-    const auto matches = [&title](HWND window) {
-        return ::IsWindow(window) && !OfThisProcess(window) && TitleOf(window) == title;
+// Titles are compared as the rows show them, in UTF-8 where a lone surrogate reads as U+FFFD,
+// so that a window whose title holds one is found by its row's text.
+HWND FindByTitle(std::string_view title, HWND preferred) {
+    const auto matches = [title](HWND window) {
+        return ::IsWindow(window) && !OfThisProcess(window) && Narrow(TitleOf(window)) == title;
     };
     if (preferred != nullptr && matches(preferred)) return preferred;
     for (HWND window = ::GetTopWindow(nullptr); window != nullptr;
@@ -149,7 +151,7 @@ void Win32WindowSystem::ShowWindow(Hwnd window, int command) {
 }
 
 void Win32WindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
-    const HWND target = FindByTitle(Widen(title), ToHwnd(preferred));
+    const HWND target = FindByTitle(title, ToHwnd(preferred));
     if (target == nullptr || !Answers(target)) throw RuntimeError::InvalidProcedureCall();
     BringToForeground(target);
     // The target's thread finishes the switch (its keyboard focus among it) in its own time;

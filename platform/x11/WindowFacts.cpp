@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "XReply.h"
+#include "platform/Utf16.h"
 #include "platform/WindowSystem.h"
 
 namespace velmora::x11 {
@@ -40,13 +41,17 @@ std::span<const std::uint32_t> Items(const PropertyReply& reply) {
             static_cast<std::size_t>(xcb_get_property_value_length(reply.get()) / 4)};
 }
 
-std::string Bytes(const PropertyReply& reply) {
+// A text property as valid UTF-8, so that the row, the filter and Close all see the same text:
+// bad sequences are replaced, and a character cut by the read's limit is dropped.
+std::string Text(const PropertyReply& reply) {
     if (!reply || reply->format != 8) return {};
     const auto* data = static_cast<const char*>(xcb_get_property_value(reply.get()));
-    std::string text(data, static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
+    std::string_view text(data,
+                          static_cast<std::size_t>(xcb_get_property_value_length(reply.get())));
     // Some clients include the terminating NUL in the property.
-    if (const auto nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
-    return text;
+    text = text.substr(0, text.find('\0'));
+    if (reply->bytes_after > 0) text = WithoutCutCharacter(text);
+    return ValidUtf8(text);
 }
 
 // WM_NAME in whatever encoding the client chose (Latin-1 STRING, COMPOUND_TEXT, UTF8_STRING),
@@ -61,11 +66,11 @@ std::string LegacyTitle(XState& x, const PropertyReply& reply) {
     char** list = nullptr;
     int count = 0;
     if (Xutf8TextPropertyToTextList(x.display, &property, &list, &count) < Success || !list) {
-        return Bytes(reply);
+        return Text(reply);
     }
     std::string title = count > 0 && list[0] ? list[0] : "";
     XFreeStringList(list);
-    return title;
+    return ValidUtf8(title);
 }
 
 bool Contains(std::span<const std::uint32_t> items, xcb_atom_t atom) {
@@ -135,7 +140,7 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
             const bool bordered =
                 !attributes->override_redirect && Bordered(x, type, states, motif);
             f.style = (visible ? kWsVisible : 0) | (bordered ? kWsBorder : 0);
-            f.title = Bytes(netName);
+            f.title = Text(netName);
         }
         facts.push_back(std::move(f));
     }

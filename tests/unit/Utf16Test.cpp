@@ -40,6 +40,22 @@ TEST(ToUtf8, EncodesEveryLengthAndReplacesLoneSurrogates) {
     }
 }
 
+TEST(ValidUtf8, KeepsValidTextAndReplacesWhatIsNot) {
+    EXPECT_EQ(ValidUtf8("Überweisung – 😀"), "Überweisung – 😀");
+    EXPECT_EQ(ValidUtf8("E2E \xFF title"), "E2E \uFFFD title");
+    EXPECT_EQ(ValidUtf8("\xC0\xAF"), "\uFFFD\uFFFD");
+    EXPECT_EQ(ValidUtf8("ab\xE2\x82"), "ab\uFFFD");
+}
+
+TEST(WithoutCutCharacter, DropsOnlyACharacterCutInTwo) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"abc", "abc"},          {"ab\xC3", "ab"},          {"ab\xC3\xA9", "ab\xC3\xA9"},
+        {"a\xE2\x82", "a"},      {"a\xE2\x82\xAC", "a€"},   {"a\xF0\x9F\x98", "a"},
+        {"a\xF0\x9F\x98\x80", "a😀"}, {"", ""},             {"\x80\x80", "\x80\x80"},
+        {"a\xFF", "a\xFF"}};
+    for (const auto& [text, kept] : cases) EXPECT_EQ(WithoutCutCharacter(text), kept) << text;
+}
+
 TEST(ToUtf8, ReadsBackWhatToUtf16Wrote) {
     for (const std::string text : {"Überweisung – Entwurf", "日本語のタイトル", "Ωmega 😀 𝄞", "plain"}) {
         EXPECT_EQ(ToUtf8(ToUtf16(text)), text);

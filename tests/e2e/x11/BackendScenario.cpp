@@ -106,6 +106,26 @@ void BackendScenario(Context& c) {
     c.results.Check(refused, "ActivateWindow reports a title no window has");
     FakeClientIds(c, connection, windows);
 
+    // Titles are valid UTF-8 however the client wrote them, so Close finds a window by the text
+    // its row shows: a byte that is no UTF-8 is replaced, and a character that the read's limit
+    // cuts in two is dropped.
+    const Window badBytes = c.Create(TargetKind::Normal, "E2E Bad \xFF title");
+    const std::string longest(4095, 'a');
+    const Window cut = c.Create(TargetKind::Normal, longest + "é");
+    c.x.WaitFor([&] { return c.x.Info(badBytes).wmState == 1 && c.x.Info(cut).wmState == 1; });
+    c.results.Check(windows.WindowTitle(badBytes) == "E2E Bad \uFFFD title",
+                    "a title byte that is no UTF-8 reads as U+FFFD");
+    c.results.Check(windows.WindowTitle(cut) == longest,
+                    "a character cut by the title's read limit is dropped");
+    bool found = true;
+    try {
+        windows.ActivateWindow("E2E Bad \uFFFD title", 0);
+    } catch (const velmora::RuntimeError&) {
+        found = false;
+    }
+    c.results.Check(found, "a window is found by the title as read, bad bytes and all");
+    windows.ActivateWindow("E2E Keys", 0);  // the keys below go to it
+
     // A walk cut short (as by a window past the table's end) is ended all the same: what it
     // read is dropped, and a title asked for later is the window's title then.
     velmora::Hwnd walked = windows.GetWindow(0, velmora::kGwHwndFirst);
