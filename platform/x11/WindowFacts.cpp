@@ -106,7 +106,8 @@ void ReadLegacyTitles(XState& x, std::vector<WindowFacts>& facts) {
 
 }  // namespace
 
-std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows) {
+std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows,
+                                         bool managed) {
     std::vector<Cookies> cookies;
     cookies.reserve(windows.size());
     for (const xcb_window_t window : windows) {
@@ -132,10 +133,11 @@ std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t
         f.exists = attributes != nullptr;
         if (f.exists) {
             const auto states = Items(state);
-            // A minimized (or shaded) window is unmapped but still counts as shown, as a
-            // minimized window does on Windows.
+            // A minimized (or shaded) window, and one on another workspace, is unmapped but
+            // still counts as shown, as such windows do on Windows.
             const bool hidden = Contains(states, x.atom(Atom::NetWmStateHidden));
-            const bool visible = attributes->map_state == XCB_MAP_STATE_VIEWABLE || hidden;
+            const bool visible =
+                managed || attributes->map_state == XCB_MAP_STATE_VIEWABLE || hidden;
             // Menus, tooltips and other override-redirect windows are never programs' windows.
             const bool bordered =
                 !attributes->override_redirect && Bordered(x, type, states, motif);
@@ -155,7 +157,7 @@ std::vector<std::uint32_t> ReadCardinals(XState& x, xcb_window_t window, xcb_ato
     return {items.begin(), items.end()};
 }
 
-std::vector<xcb_window_t> ClientsTopFirst(XState& x) {
+TopLevels ClientsTopFirst(XState& x) {
     // A window manager that follows EWMH keeps the stacking list, from the bottom up, even when
     // it is empty; a plainer one may keep only the list in mapping order.
     for (const Atom list : {Atom::NetClientListStacking, Atom::NetClientList}) {
@@ -163,7 +165,7 @@ std::vector<xcb_window_t> ClientsTopFirst(XState& x) {
             x, Request(x, x.root, x.atom(list), XCB_ATOM_WINDOW, kMostItems));
         if (!reply || reply->type == XCB_ATOM_NONE) continue;
         const auto items = Items(reply);
-        return {items.rbegin(), items.rend()};
+        return {{items.rbegin(), items.rend()}, true};
     }
     // Without a window manager the programs' windows are the root's children, which the server
     // keeps in stacking order from the bottom up.
@@ -172,7 +174,8 @@ std::vector<xcb_window_t> ClientsTopFirst(XState& x) {
     if (!tree) return {};
     const xcb_window_t* children = xcb_query_tree_children(tree.get());
     const auto count = static_cast<std::size_t>(xcb_query_tree_children_length(tree.get()));
-    return {std::make_reverse_iterator(children + count), std::make_reverse_iterator(children)};
+    return {{std::make_reverse_iterator(children + count), std::make_reverse_iterator(children)},
+            false};
 }
 
 }  // namespace velmora::x11

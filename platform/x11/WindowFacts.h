@@ -17,13 +17,21 @@ struct WindowFacts {
     std::string title;        // UTF-8
 };
 
-// Reads the facts of every window with all requests sent before the first reply is awaited,
-// so the whole batch costs about one round trip (two when some window has only WM_NAME).
-std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows);
-
 // The programs' top-level windows from the top of the z-order down: the window manager's
 // clients, or the root's children when no window manager keeps a client list.
-std::vector<xcb_window_t> ClientsTopFirst(XState& x);
+struct TopLevels {
+    std::vector<xcb_window_t> windows;
+    // From the window manager's client list: every one is open, shown or not (minimized, or
+    // on another workspace); a window withdrawn by its program leaves the list.
+    bool managed = false;
+};
+TopLevels ClientsTopFirst(XState& x);
+
+// Reads the facts of every window with all requests sent before the first reply is awaited,
+// so the whole batch costs about one round trip (two when some window has only WM_NAME).
+// Windows of a managed client list count as shown whatever their map state.
+std::vector<WindowFacts> ReadWindowFacts(XState& x, std::span<const xcb_window_t> windows,
+                                         bool managed = false);
 
 // A window property of 32-bit items (atoms, windows, cardinals); empty when unset.
 std::vector<std::uint32_t> ReadCardinals(XState& x, xcb_window_t window, xcb_atom_t property,

@@ -28,7 +28,7 @@ xcb_window_t WindowTitled(XState& x, std::string_view title, xcb_window_t prefer
         const xcb_window_t one[] = {preferred};
         if (carries(ReadWindowFacts(x, one).front())) return preferred;
     }
-    for (const WindowFacts& f : ReadWindowFacts(x, ClientsTopFirst(x))) {
+    for (const WindowFacts& f : ReadWindowFacts(x, ClientsTopFirst(x).windows)) {
         if (carries(f)) return f.window;
     }
     return 0;
@@ -56,8 +56,8 @@ X11WindowSystem::~X11WindowSystem() = default;
 Hwnd X11WindowSystem::GetWindow(Hwnd window, unsigned command) {
     if (command == kGwHwndFirst) {
         XState& x = connection_.state();
-        const std::vector<xcb_window_t> clients = ClientsTopFirst(x);
-        walk_ = ReadWindowFacts(x, clients);
+        const TopLevels clients = ClientsTopFirst(x);
+        walk_ = ReadWindowFacts(x, clients.windows, clients.managed);
         walkIndex_.clear();
         for (std::size_t i = 0; i < walk_.size(); ++i) walkIndex_[walk_[i].window] = i;
         if (!walk_.empty()) return walk_.front().window;

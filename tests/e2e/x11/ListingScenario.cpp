@@ -90,6 +90,18 @@ void ListingScenario(Context& c) {
     const std::vector<std::string> refreshed = c.app.State().Titles();
     c.results.Check(refreshed == again, "after Refresh the order follows the new z-order",
                     "rows " + Join(refreshed) + " expected " + Join(again));
+
+    // A window on another workspace is unmapped by the window manager, yet it is open.
+    c.x.MoveToDesktop(delta, 1);
+    c.x.WaitFor([&] { return !c.x.Info(delta).viewable; });
+    const Window epsilon = c.Create(TargetKind::Normal, "E2E Epsilon");
+    c.x.WaitFor([&] { return c.x.Info(epsilon).wmState == 1; });
+    c.app.ClickControl("PushButton1");
+    c.results.Check(c.WaitForRows([](const FormState& s) {
+        return s.Row("E2E Epsilon") && s.Row("E2E Delta");
+    }),
+                    "a window on another workspace is listed");
+    c.x.MoveToDesktop(delta, 0);
 }
 
 }  // namespace e2e

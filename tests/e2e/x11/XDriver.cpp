@@ -268,16 +268,22 @@ Window XDriver::Parent(Window window) {
     return parent;
 }
 
-void XDriver::Activate(Window window) {
+void XDriver::AskWindowManager(Window window, const char* request, long argument) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = A("_NET_ACTIVE_WINDOW");
+    event.xclient.message_type = A(request);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = 2;
+    event.xclient.data.l[0] = argument;
     XSendEvent(display_, DefaultRootWindow(display_), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
     XFlush(display_);
+}
+
+void XDriver::Activate(Window window) { AskWindowManager(window, "_NET_ACTIVE_WINDOW", 2); }
+
+void XDriver::MoveToDesktop(Window window, int desktop) {
+    AskWindowManager(window, "_NET_WM_DESKTOP", desktop);
 }
 
 void XDriver::RequestClose(Window window) {

@@ -71,6 +71,8 @@ public:
 
     // Asks the window manager to activate a window, as a pager would.
     void Activate(Window window);
+    // Asks the window manager to put a window on another workspace (0 is the first).
+    void MoveToDesktop(Window window, int desktop);
     // The window manager's close request (what the title bar's close button does).
     void RequestClose(Window window);
     void Iconify(Window window);
@@ -80,6 +82,8 @@ public:
     void Keys(const std::string& chord);
 
 private:
+    // An EWMH request about `window`, sent to the root as a pager sends it.
+    void AskWindowManager(Window window, const char* request, long argument);
     Atom A(const char* name);
     void AnswerCloseRequest(Window window);
     ::Display* display_;
