@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "Cloaking.h"
 #include "Handles.h"
 #include "Utf.h"
 #include "platform/RuntimeError.h"
@@ -134,7 +135,14 @@ Hwnd Win32WindowSystem::GetWindow(Hwnd window, unsigned command) {
 }
 
 std::uint32_t Win32WindowSystem::WindowStyle(Hwnd window) {
-    return static_cast<std::uint32_t>(::GetWindowLongW(ToHwnd(window), GWL_STYLE));
+    const HWND handle = ToHwnd(window);
+    auto style = static_cast<std::uint32_t>(::GetWindowLongW(handle, GWL_STYLE));
+    if ((style & WS_VISIBLE) != 0) {
+        // A window the compositor cloaks is visible to user32 only, not to the user.
+        const DWORD cloaked = CloakedState(handle);
+        if (cloaked != 0 && !ShownToUser(cloaked, desktops_.Holds(handle))) style &= ~WS_VISIBLE;
+    }
+    return style;
 }
 
 std::string Win32WindowSystem::WindowTitle(Hwnd window) { return Narrow(TitleOf(ToHwnd(window))); }

@@ -1,6 +1,7 @@
 #pragma once
 // Other programs' top-level windows through user32.
 
+#include "VirtualDesktops.h"
 #include "platform/WindowSystem.h"
 
 namespace velmora::win32 {
@@ -14,6 +15,9 @@ public:
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;
     void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
+
+private:
+    VirtualDesktops desktops_;
 };
 
 }  // namespace velmora::win32
