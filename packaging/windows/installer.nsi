@@ -68,6 +68,16 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "${PUBLISHER}"
     ${Loop}
 !macroend
 
+; The user hears about a running program first thing, before any page. The sections ask again,
+; for a folder chosen on the way or a program started meanwhile.
+Function .onInit
+    !insertmacro REQUIRE_PROGRAM_CLOSED
+FunctionEnd
+
+Function un.onInit
+    !insertmacro REQUIRE_PROGRAM_CLOSED
+FunctionEnd
+
 Section "Install"
     !insertmacro REQUIRE_PROGRAM_CLOSED
     SetOutPath "$INSTDIR"

@@ -99,6 +99,8 @@ struct Row {
     bool checked;
 };
 
+// A visible dialog box of the given process, if one is up.
+HWND DialogOf(DWORD processId);
 // The text of a message box.
 std::string DialogText(HWND box);
 

@@ -1,7 +1,8 @@
 // The program as the installer leaves it: the files, the Start-menu shortcut and every value of
 // the uninstall entry where Windows looks for them, the exe built for this Windows with its
 // version resource, and the installed program listing a window. While it runs, the installer and
-// the uninstaller both refuse to start (exit code 2) and change nothing.
+// the uninstaller change nothing: silent, they end with exit code 2; run by the user, setup asks
+// to close the program first.
 
 #include <windows.h>
 #include <shlobj.h>
@@ -122,22 +123,42 @@ VersionResource ReadVersionResource(const std::wstring& exe) {
     return resource;
 }
 
-// Runs a Windows command line and waits for it; its exit code, or -1 when it did not end.
-long RunAndWait(std::wstring commandLine) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return -1;
+// A Windows program started from a command line.
+class Started {
+public:
+    explicit Started(std::wstring commandLine) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        started_ = CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  nullptr, &startup, &process_) != FALSE;
     }
-    DWORD code = 0;
-    const bool ended = WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return ended ? static_cast<long>(code) : -1;
-}
+    // One that is still running is ended: it is the check's own child.
+    ~Started() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    DWORD Id() const { return started_ ? process_.dwProcessId : 0; }
+    // Its exit code once it ends, or -1 when it did not start or end in time.
+    long ExitCode(DWORD milliseconds) const {
+        DWORD code = 0;
+        if (!started_ || WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0 ||
+            !GetExitCodeProcess(process_.hProcess, &code)) {
+            return -1;
+        }
+        return static_cast<long>(code);
+    }
+
+private:
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+long RunAndWait(const std::wstring& commandLine) { return Started(commandLine).ExitCode(60000); }
 
 std::string Shown(const std::optional<std::wstring>& value) {
     return value ? Utf8(*value) : "(missing)";
@@ -201,9 +222,20 @@ void RunInstalled(Checks& check, const std::wstring& version, const std::wstring
     // _?= runs the uninstaller in place instead of from a copy, so its exit code is its own.
     check(RunAndWait(L"\"" + uninstaller + L"\" /S _?=" + folder) == 2,
           "with the program running, the silent uninstaller stops with exit code 2");
+    {
+        // Run by the user, setup says why it cannot go on and waits; Cancel ends it.
+        const Started interactive(L"\"" + setup + L"\"");
+        HWND box = nullptr;
+        WaitUntil([&] { return (box = DialogOf(interactive.Id())) != nullptr; }, 20000);
+        const std::string text = box != nullptr ? DialogText(box) : "(no box)";
+        check(text == "Velmora Suite is running. Please close it, then click Retry.",
+              "with the program running, setup asks the user to close it: " + text);
+        if (box != nullptr) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
+        check(interactive.ExitCode(20000) == 2, "Cancel ends setup with exit code 2");
+    }
     check(std::filesystem::is_regular_file(exe) && std::filesystem::is_regular_file(uninstaller) &&
               UninstallText(L"DisplayName").has_value(),
-          "both left the installation as it was");
+          "none of them changed the installation");
     DWORD code = 0;
     check(program.CloseAndWait(10000, &code), "the installed program ends on WM_CLOSE");
 }
