@@ -25,6 +25,11 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/linux/${velmora_app_id}.metainfo.
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${velmora_app_id}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
+# The manual page, compressed the same way.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/linux/velmora.1.in velmora.1 @ONLY)
+execute_process(COMMAND gzip -9nkf ${CMAKE_CURRENT_BINARY_DIR}/velmora.1 COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/velmora.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
 # Debian's documentation files: the copyright and a compressed changelog (gzip -n: no name or
 # time in the header).
 string(TIMESTAMP VELMORA_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
