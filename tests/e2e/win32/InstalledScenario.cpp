@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <utility>
 
 #include "Driver.h"
 
@@ -28,7 +29,8 @@ std::optional<std::wstring> UninstallText(const wchar_t* name) {
         return std::nullopt;
     }
     std::wstring value(bytes / sizeof(wchar_t), L'\0');
-    RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value.data(), &bytes);
+    RegGetValueW(HKEY_CURRENT_USER, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, value.data(),
+                 &bytes);
     value.resize(std::wcslen(value.c_str()));
     return value;
 }
@@ -135,7 +137,9 @@ public:
     // One that is still running is ended: it is the check's own child.
     ~Started() {
         if (!started_) return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 1);
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 1);
+        }
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
     }
@@ -189,8 +193,8 @@ void RunInstalled(Checks& check, const std::wstring& version, const std::wstring
     expectText(L"UninstallString", L"\"" + uninstaller + L"\"");
     expectText(L"QuietUninstallString", L"\"" + uninstaller + L"\" /S");
     std::error_code error;
-    const auto installedKiB =
-        (std::filesystem::file_size(exe, error) + std::filesystem::file_size(uninstaller, error)) / 1024;
+    const auto installedKiB = (std::filesystem::file_size(exe, error) +
+                               std::filesystem::file_size(uninstaller, error)) / 1024;
     const std::optional<DWORD> size = UninstallNumber(L"EstimatedSize");
     check(size && *size + 2 >= installedKiB && *size <= installedKiB + 2,
           "uninstall entry EstimatedSize is the installed files' " + std::to_string(installedKiB) +
@@ -215,7 +219,15 @@ void RunInstalled(Checks& check, const std::wstring& version, const std::wstring
     PumpFor(1000);
     ProgramUnderTest program(target.empty() ? exe : target);
     const std::vector<Row> rows = ReadRows(program);
-    check(RowIndex(rows, Utf8(title)) >= 0, "the installed program lists a target: " + Join(Titles(rows)));
+    check(RowIndex(rows, Utf8(title)) >= 0,
+          "the installed program lists a target: " + Join(Titles(rows)));
+
+    const auto written = [&] {
+        std::error_code error;
+        return std::pair{std::filesystem::last_write_time(exe, error),
+                         std::filesystem::last_write_time(uninstaller, error)};
+    };
+    const auto writtenBefore = written();
 
     check(RunAndWait(L"\"" + setup + L"\" /S") == 2,
           "with the program running, the silent installer stops with exit code 2");
@@ -233,9 +245,8 @@ void RunInstalled(Checks& check, const std::wstring& version, const std::wstring
         if (box != nullptr) PostMessageW(box, WM_COMMAND, IDCANCEL, 0);
         check(interactive.ExitCode(20000) == 2, "Cancel ends setup with exit code 2");
     }
-    check(std::filesystem::is_regular_file(exe) && std::filesystem::is_regular_file(uninstaller) &&
-              UninstallText(L"DisplayName").has_value(),
-          "none of them changed the installation");
+    check(written() == writtenBefore && UninstallText(L"DisplayName").has_value(),
+          "none of them wrote or removed the program, the uninstaller or its entry");
     DWORD code = 0;
     check(program.CloseAndWait(10000, &code), "the installed program ends on WM_CLOSE");
 }
