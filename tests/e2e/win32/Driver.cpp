@@ -155,9 +155,6 @@ void Targets::Rename(HWND window, const std::wstring& title) {
     Run([&] { SetWindowTextW(window, title.c_str()); });
 }
 
-namespace {
-
-// A visible dialog box of the given process, if one is up.
 HWND DialogOf(DWORD processId) {
     for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box != nullptr;
          box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
@@ -167,8 +164,6 @@ HWND DialogOf(DWORD processId) {
     }
     return nullptr;
 }
-
-}  // namespace
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& exe, std::vector<std::string>* startupBoxes) {
     STARTUPINFOW startup{};

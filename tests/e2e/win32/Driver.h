@@ -99,6 +99,8 @@ struct Row {
     bool checked;
 };
 
+// A visible dialog box of the given process, if one is up.
+HWND DialogOf(DWORD processId);
 // The text of a message box.
 std::string DialogText(HWND box);
 
@@ -133,5 +135,7 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
 void RunTray(Checks& check, const std::wstring& exe);
 void RunSkin(Checks& check, const std::wstring& exe);
 void RunFaults(Checks& check, const std::wstring& exe);
+// Checks the installed program (the `version` given) and runs `setup` while it runs.
+void RunInstalled(Checks& check, const std::wstring& version, const std::wstring& setup);
 // Prints what the program costs: start-up, memory, a Close wait against a busy spin, idling.
 void Measure(const std::wstring& exe);

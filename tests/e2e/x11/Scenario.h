@@ -53,5 +53,7 @@ void BareDisplayScenario(Context& c);
 void RealClientsScenario(Context& c);
 void ChurnScenario(Context& c);
 void UnreadableSettingsScenario(Context& c);
+// Run on its own, against an installed program.
+void InstalledScenario(Context& c);
 
 }  // namespace e2e
