@@ -27,6 +27,10 @@ struct Context {
                      std::chrono::milliseconds timeout = std::chrono::seconds(5));
     bool Listed(const std::string& title) { return app.State().Row(title) != nullptr; }
     bool HasState(Window window, const std::string& atom);
+    // Whether the settings file holds this line.
+    bool SettingsHold(const std::string& line);
+    // The program's icon as embedded in the notification area; 0 while there is none.
+    Window TrayIcon();
 };
 
 void ListingScenario(Context& c);
@@ -35,9 +39,11 @@ void CommandsScenario(Context& c);
 void CloseScenario(Context& c);
 void HotkeyScenario(Context& c);
 void TimedRefreshScenario(Context& c);
+void IntervalFocusScenario(Context& c);
 void PriorityScenario(Context& c);
 void SettingsScenario(Context& c);
 void TrayScenario(Context& c);
+void EndScenario(Context& c);
 void ManyWindowsScenario(Context& c);
 void BackendScenario(Context& c);
 void BareDisplayScenario(Context& c);
