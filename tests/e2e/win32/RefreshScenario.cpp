@@ -117,7 +117,8 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe) {
                   std::string("0.2, then ") + Utf8(how) + ": 0.5 is saved");
         };
         leaveWith(L"Tab", [] { TypeChord({VK_TAB}); });
-        leaveWith(L"a click on manual refresh", [&] { ClickAt(program.Control(L"Button", kOption3)); });
+        leaveWith(L"a click on manual refresh",
+                  [&] { ClickAt(program.Control(L"Button", kOption3)); });
         check(WaitUntil([] { return StoredSetting(L"Option3") == "True"; }, 3000),
               "and manual refresh is chosen");
         leaveWith(L"manual refresh clicked by BM_CLICK", [&] { program.Click(kOption3); });

@@ -1,6 +1,6 @@
-// The program's end, by its window's close and by SIGTERM: it exits normally, its tray icon
-// goes, and a keycode it lent to the keyboard is given back. The keymap here lacks F4, so the
-// Alt+F4 of Close is typed on a spare keycode.
+// The program's end, by its window's close and by SIGTERM or SIGHUP: it exits normally, its
+// tray icon goes, and a keycode it lent to the keyboard is given back. The keymap here lacks
+// F4, so the Alt+F4 of Close is typed on a spare keycode.
 
 #include <X11/keysym.h>
 #include <signal.h>
@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Scenario.h"
@@ -89,16 +90,20 @@ void EndScenario(Context& c) {
                         "closing the window ends the program normally");
         c.results.Check(Keymap(display) == before, "the spare keycode is given back at the end");
 
-        failed = StartAndLendF4(c, "E2E Farewell Two");
-        c.results.Check(failed.empty(), "F4 is lent again after a restart", failed);
-        Window icon = 0;
-        c.x.WaitFor([&] { return (icon = c.TrayIcon()) != 0; });
-        c.results.Check(icon != 0, "the tray icon is there before the session ends");
-        kill(c.app.pid(), SIGTERM);
-        c.results.Check(c.app.WaitForExit(std::chrono::seconds(5)) == 0,
-                        "SIGTERM ends the program normally (exit status 0)");
-        c.results.Check(!c.x.Exists(icon), "SIGTERM takes the tray icon away");
-        c.results.Check(Keymap(display) == before, "SIGTERM gives the spare keycode back too");
+        for (const auto& [signal, name] :
+             {std::pair{SIGTERM, "SIGTERM"}, std::pair{SIGHUP, "SIGHUP"}}) {
+            failed = StartAndLendF4(c, std::string("E2E Farewell ") + name);
+            c.results.Check(failed.empty(), std::string("F4 is lent again before ") + name, failed);
+            Window icon = 0;
+            c.x.WaitFor([&] { return (icon = c.TrayIcon()) != 0; });
+            c.results.Check(icon != 0, "the tray icon is there before the session ends");
+            kill(c.app.pid(), signal);
+            c.results.Check(c.app.WaitForExit(std::chrono::seconds(5)) == 0,
+                            std::string(name) + " ends the program normally (exit status 0)");
+            c.results.Check(!c.x.Exists(icon), std::string(name) + " takes the tray icon away");
+            c.results.Check(Keymap(display) == before,
+                            std::string(name) + " gives the spare keycode back too");
+        }
     }
     c.results.Check(c.app.Start(), "the program starts again with the whole keymap");
 }

@@ -83,7 +83,8 @@ void IntervalFocusScenario(Context& c) {
     };
     const auto intervalIs = [&c](const std::string& text) {
         return c.x.WaitFor([&] {
-            return c.app.State().controls.at("Text1").text == text && c.SettingsHold("Text1=" + text);
+            return c.app.State().controls.at("Text1").text == text &&
+                   c.SettingsHold("Text1=" + text);
         });
     };
     c.app.ClickControl("Option4");
@@ -93,7 +94,8 @@ void IntervalFocusScenario(Context& c) {
     c.x.Activate(alpha);
     c.x.WaitFor([&] { return c.x.ActiveWindow() == alpha; });
     c.x.Pump(std::chrono::milliseconds(500));
-    c.results.Check(!c.app.Dialog(), "switching to another window with abc in the field shows no message");
+    c.results.Check(!c.app.Dialog(),
+                    "switching to another window with abc in the field shows no message");
     c.app.Bring();
     c.x.Pump(std::chrono::milliseconds(300));
     c.results.Check(!c.app.Dialog(), "nor does switching back");
