@@ -81,12 +81,17 @@ public:
     double ClickUntilPainted(const wchar_t* caption) const;
     // Clicks a push button without waiting, for clicks that open a modal box.
     bool PostClick(const wchar_t* caption) const;
-    // A dialog box of the program with the given title, once it is up; null after 10 s.
-    HWND WaitForDialog(const wchar_t* title) const;
+    // A dialog box of the program with the given title, once it is up; null when none comes.
+    HWND WaitForDialog(const wchar_t* title, DWORD milliseconds = 10000) const;
     // Processor time the program has used so far, in seconds.
     double CpuSeconds() const;
     // Asks the main window to close and waits for the process to end; false on a time-out.
     bool CloseAndWait(DWORD milliseconds, DWORD* exitCode);
+    // Tells the main window that the session ends, as a log-off does: first the question,
+    // then the end. Whether the program agreed to it.
+    bool EndSession();
+    // Waits for the process to end; false on a time-out.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode);
 
 private:
     PROCESS_INFORMATION process_{};
