@@ -7,9 +7,9 @@
 #include <string_view>
 #include <utility>
 
-namespace velmora {
+#include "platform/Runtime.h"
 
-class Runtime;
+namespace velmora {
 
 // The report text for a failure of `line` in `object`.`procedure`.
 std::string ErrorReportText(std::string_view description, std::string_view object,
@@ -23,11 +23,14 @@ public:
     ErrorTrap(Runtime& runtime, std::string_view object, std::string_view procedure)
         : runtime_(runtime), object_(object), procedure_(procedure) {}
 
-    // Runs one statement; a failure is reported and swallowed.
+    // Runs one statement; a failure is reported and swallowed. The end of the program is no
+    // failure and passes on.
     template <typename Statement>
     void operator()(int line, Statement&& statement) {
         try {
             std::forward<Statement>(statement)();
+        } catch (const ProgramEnded&) {
+            throw;
         } catch (...) {
             report(line, std::current_exception());
         }
@@ -38,6 +41,8 @@ public:
     bool test(int line, Test&& condition) {
         try {
             return std::forward<Test>(condition)();
+        } catch (const ProgramEnded&) {
+            throw;
         } catch (...) {
             report(line, std::current_exception());
             return true;

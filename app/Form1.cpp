@@ -85,7 +85,11 @@ void Form1::Form_QueryUnload() {
     trap(100, [&] { cSysTray1_.SetInTray(false); });
     trap(102, [&] { runtime_.DoEvents(); });
     trap(104, [&] { runtime_.DoEvents(); });
-    trap(106, [&] { runtime_.End(); });
+    trap(106, [&] {
+        // Events the ending itself sets off find the program already ended.
+        ended_ = true;
+        runtime_.End();
+    });
 }
 
 void Form1::SetAppTitle() { globals_.AppTitle = AppTitleFrom(kProductName); }
@@ -200,7 +204,21 @@ void Form1::BackgroundMouseMove() {
     if (widgets_.MousePointer() != vbHourglass) widgets_.SetMousePointer(vbDefault);
 }
 
+// End unwinds the handler that called it, and every handler it was nested in, to here.
+void Form1::HandleEvent(const std::function<void()>& handling) {
+    if (ended_) return;
+    try {
+        handling();
+    } catch (const ProgramEnded&) {
+        ended_ = true;
+    }
+}
+
 void Form1::Click(ControlId control) {
+    HandleEvent([&] { ClickHandling(control); });
+}
+
+void Form1::ClickHandling(ControlId control) {
     switch (static_cast<Control>(control)) {
         case Control::PushButton1: PushButton1_Click(); break;
         case Control::PushButton2: PushButton2_Click(); break;
@@ -230,6 +248,10 @@ void Form1::Click(ControlId control) {
 }
 
 void Form1::MouseMove(ControlId control) {
+    HandleEvent([&] { MouseMoveHandling(control); });
+}
+
+void Form1::MouseMoveHandling(ControlId control) {
     if (control == kNoParent) {
         RunUntrapped(runtime_, control, "MouseMove", [&] { BackgroundMouseMove(); });
         return;
@@ -249,35 +271,43 @@ void Form1::MouseMove(ControlId control) {
 }
 
 void Form1::Change(ControlId control) {
-    if (control == Id(Control::Text1)) {
-        RunUntrapped(runtime_, control, "Change", [&] { Text1_Change(); });
-    }
+    if (control != Id(Control::Text1)) return;
+    HandleEvent([&] { RunUntrapped(runtime_, control, "Change", [&] { Text1_Change(); }); });
 }
 
 void Form1::GotFocus(ControlId control) {
-    if (control == Id(Control::Text1)) {
-        RunUntrapped(runtime_, control, "GotFocus", [&] { Text1_GotFocus(); });
-    }
+    if (control != Id(Control::Text1)) return;
+    HandleEvent([&] { RunUntrapped(runtime_, control, "GotFocus", [&] { Text1_GotFocus(); }); });
 }
 
 void Form1::LostFocus(ControlId control) {
-    if (control == Id(Control::Text1)) {
-        RunUntrapped(runtime_, control, "LostFocus", [&] { Text1_LostFocus(); });
-    }
+    if (control != Id(Control::Text1)) return;
+    HandleEvent([&] { RunUntrapped(runtime_, control, "LostFocus", [&] { Text1_LostFocus(); }); });
 }
 
 void Form1::KeyDown(int keyCode, int shift) {
-    RunUntrapped(runtime_, kNoParent, "KeyDown", [&] { Form_KeyDown(keyCode, shift); });
+    HandleEvent([&] {
+        RunUntrapped(runtime_, kNoParent, "KeyDown", [&] { Form_KeyDown(keyCode, shift); });
+    });
 }
 
 void Form1::Timer(ControlId timer) {
-    if (timer == Id(Control::Timer1)) Timer1_Timer();
+    if (timer == Id(Control::Timer1)) HandleEvent([&] { Timer1_Timer(); });
 }
 
-void Form1::Resize() { RunUntrapped(runtime_, kNoParent, "Resize", [&] { Form_Resize(); }); }
+void Form1::Resize() {
+    HandleEvent([&] { RunUntrapped(runtime_, kNoParent, "Resize", [&] { Form_Resize(); }); });
+}
+
+void Form1::QueryUnload() {
+    HandleEvent([&] { Form_QueryUnload(); });
+}
 
 void Form1::TrayMouseUp(std::int16_t button, std::int32_t id) {
-    RunUntrapped(runtime_, Id(Control::cSysTray1), "MouseUp", [&] { cSysTray1_MouseUp(button, id); });
+    HandleEvent([&] {
+        RunUntrapped(runtime_, Id(Control::cSysTray1), "MouseUp",
+                     [&] { cSysTray1_MouseUp(button, id); });
+    });
 }
 
 }  // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 // The main window: start-up and shutdown, the window list, and the handlers of its controls.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -72,7 +73,7 @@ public:
     void KeyDown(int keyCode, int shift) override;
     void Timer(ControlId timer) override;
     void Resize() override;
-    void QueryUnload() override { Form_QueryUnload(); }
+    void QueryUnload() override;
 
     // Events of the tray icon.
     void TrayMouseMove(std::int32_t) override {}
@@ -82,6 +83,11 @@ public:
 
 private:
     static constexpr ControlId kListView = Id(Control::ListView1);
+
+    // Runs the handling of an event of the platform's; once the program has ended, none.
+    void HandleEvent(const std::function<void()>& handling);
+    void ClickHandling(ControlId control);
+    void MouseMoveHandling(ControlId control);
 
     void SetAllChecks(std::string_view procedure, bool checked);
     void CheckMatching(std::string_view procedure, bool containing);
@@ -141,6 +147,8 @@ private:
     double nextRefresh_ = 0;
     // The window is hidden in the tray: minimizing has hidden it and no click has yet shown it.
     bool hiddenInTray_ = false;
+    // End has run: no handler runs any more.
+    bool ended_ = false;
 };
 
 }  // namespace velmora

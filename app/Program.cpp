@@ -4,10 +4,15 @@
 
 namespace velmora {
 
-void Program::Start() {
+bool Program::Start() {
     platform_.widgets.CreateForm(MainFormDesign(), form1_);
-    form1_.Form_Load();
+    try {
+        form1_.Form_Load();
+    } catch (const ProgramEnded&) {
+        return false;
+    }
     platform_.widgets.ShowForm();
+    return true;
 }
 
 }  // namespace velmora

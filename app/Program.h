@@ -20,8 +20,9 @@ public:
           skinFramework1_(platform.runtime, platform.widgets),
           form1_(platform, globals_, enum_, sendInput_, trayModule_, skinFramework1_) {}
 
-    // Creates the main window hidden, runs its load handler and shows it.
-    void Start();
+    // Creates the main window hidden, runs its load handler and shows it. False when the
+    // program was ended while it loaded (a close request handled inside a box it showed).
+    bool Start();
 
     Form1& MainForm() { return form1_; }
     const Globals& globals() const { return globals_; }

@@ -12,6 +12,11 @@ namespace velmora {
 // A loaded picture (cursor or icon), owned by the backend; 0 means none.
 using Picture = std::uint32_t;
 
+// What End throws on a backend that ends through its event loop: it unwinds the program's code
+// to the window event being handled, and every later call that would run window events throws
+// it again, so none of the program's code runs once it has ended.
+struct ProgramEnded {};
+
 // Message box styles used by the program.
 inline constexpr int vbOKOnly = 0;
 inline constexpr int vbExclamation = 48;
@@ -40,6 +45,7 @@ public:
     // The local date and time, in seconds since 1970-01-01 00:00 local time.
     virtual double LocalNowSeconds() = 0;
     // Ends the program at once: the program's windows go without their own unload handling.
+    // Never returns: the process is gone, or ProgramEnded is thrown.
     virtual void End() = 0;
 
     // The folder that holds the running program, without a trailing separator.

@@ -21,10 +21,11 @@ ensure_wine_packages() {
         libxi6:i386 libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386
 }
 
-# Cross-builds the program (and the end-to-end driver) for one architecture: x86_64 or i686.
+# Cross-builds the program (and the end-to-end driver) for one architecture, x86_64 or i686, in
+# build/win-<arch> or the folder given second.
 build_windows() {
     local arch=$1
-    local dir="$root/build/win-$arch"
+    local dir=${2:-"$root/build/win-$arch"}
     cmake --no-warn-unused-cli -S "$root" -B "$dir" \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
         -DCMAKE_BUILD_TYPE=Release >/dev/null

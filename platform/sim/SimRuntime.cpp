@@ -45,13 +45,19 @@ void SimRuntime::SaveSetting(std::string_view app, std::string_view section, std
     settings.insert_or_assign(SettingPath(app, section, key), std::string(value));
 }
 
+void SimRuntime::ThrowIfEnded() const {
+    if (endCalls > 0) throw ProgramEnded();
+}
+
 int SimRuntime::MsgBox(std::string_view text, int style, std::string_view title) {
+    ThrowIfEnded();
     recorder_.Call("MsgBox", title);
     messages.push_back({std::string(text), style, std::string(title)});
     return vbOK;
 }
 
 std::string SimRuntime::InputBox(std::string_view prompt, std::string_view title) {
+    ThrowIfEnded();
     recorder_.Call("InputBox", title);
     inputPrompts.emplace_back(prompt);
     if (inputAnswers.empty()) return {};
@@ -61,11 +67,13 @@ std::string SimRuntime::InputBox(std::string_view prompt, std::string_view title
 }
 
 void SimRuntime::DoEvents() {
+    ThrowIfEnded();
     recorder_.Call("DoEvents");
     // Events posted while these run wait for the next pass, as in a real message queue.
     std::deque<std::function<void()>> waiting;
     waiting.swap(pending_);
     for (auto& event : waiting) event();
+    ThrowIfEnded();
 }
 
 void SimRuntime::Schedule(double at, std::function<void()> event) {
@@ -73,6 +81,7 @@ void SimRuntime::Schedule(double at, std::function<void()> event) {
 }
 
 void SimRuntime::WaitForEvents(double seconds) {
+    ThrowIfEnded();
     recorder_.Call("WaitForEvents");
     if (!pending_.empty() || seconds <= 0) return;
     const auto next = std::min_element(scheduled_.begin(), scheduled_.end(),
@@ -91,6 +100,7 @@ void SimRuntime::WaitForEvents(double seconds) {
 void SimRuntime::End() {
     recorder_.Call("End");
     ++endCalls;
+    throw ProgramEnded();
 }
 
 std::string SimRuntime::AppPath() {

@@ -36,6 +36,7 @@ public:
     std::set<std::string, std::less<>> folders;
     std::string appPath = "C:\\Program Files\\Velmora Suite";
     char decimalSeparator = '.';
+    // End was called: it throws ProgramEnded, as does every later call that would run events.
     int endCalls = 0;
 
     static std::string SettingPath(std::string_view app, std::string_view section,
@@ -78,6 +79,8 @@ public:
     bool TextContains(std::string_view text, std::string_view find) override;
 
 private:
+    void ThrowIfEnded() const;
+
     Recorder& recorder_;
     struct Timed {
         double at;

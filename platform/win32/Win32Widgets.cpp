@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cmath>
+#include <utility>
 
 #include "Handles.h"
 #include "Utf.h"
@@ -15,8 +16,8 @@ namespace {
 constexpr wchar_t kFormClass[] = L"VelmoraSuiteMain";
 constexpr int kFirstControlId = 100;
 constexpr UINT_PTR kFirstTimerId = 100;
-// A text box's loss of focus is handled once the focus has settled on its new owner.
-constexpr UINT kLostFocus = WM_APP + 1;
+// Where the keyboard focus went is looked at once it has settled on its new owner.
+constexpr UINT kSettleFocus = WM_APP + 1;
 // Ends a batch of list changes: posted when the batch begins, so it arrives once the handler
 // that changes the rows has returned to whichever loop takes messages (the program's own, a
 // nested wait's, or a message box's), after any message sent to the program meanwhile.
@@ -469,6 +470,22 @@ ControlId Win32Widgets::FrameAt(POINT clientPoint) const {
     return kNoParent;
 }
 
+// The text box loses the form's focus when the keyboard focus has moved to another of the
+// form's controls; focus that went to another program, a box or the form itself leaves it
+// there. The clicks that waited for this run after it.
+void Win32Widgets::SettleFocus() {
+    if (losingFocus_) return;  // the loss being handled runs the clicks when it is done
+    if (focusedTextBox_ != kNoParent) {
+        const ControlId now = ControlAt(GetFocus());
+        if (now != kNoParent && now != focusedTextBox_) {
+            losingFocus_ = true;
+            events_->LostFocus(std::exchange(focusedTextBox_, kNoParent));
+            losingFocus_ = false;
+        }
+    }
+    for (const ControlId control : std::exchange(pendingClicks_, {})) events_->Click(control);
+}
+
 bool Win32Widgets::Filter(MSG& message) {
     if (form_ == nullptr) return false;
     // The form sees every key press before the control that has the focus.
@@ -505,18 +522,30 @@ LRESULT Win32Widgets::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
             const WORD code = HIWORD(wParam);
             if (code == BN_CLICKED &&
                 (kind == ControlKind::PushButton || kind == ControlKind::OptionButton)) {
-                events_->Click(control);
+                // A click waits behind the text box's loss of focus, also the click of an option
+                // that clicks itself while it takes the focus.
+                if (focusedTextBox_ != kNoParent || losingFocus_) {
+                    pendingClicks_.push_back(control);
+                    PostMessageW(window, kSettleFocus, 0, 0);
+                } else {
+                    events_->Click(control);
+                }
             } else if (code == EN_CHANGE && kind == ControlKind::TextBox && !programSetsText_) {
                 events_->Change(control);
             } else if (code == EN_SETFOCUS && kind == ControlKind::TextBox) {
-                events_->GotFocus(control);
+                // The focus coming back from outside the form (the window activated again, a
+                // box closed) to the text box that had it is no move of the form's.
+                if (focusedTextBox_ != control) {
+                    focusedTextBox_ = control;
+                    events_->GotFocus(control);
+                }
             } else if (code == EN_KILLFOCUS && kind == ControlKind::TextBox) {
-                PostMessageW(window, kLostFocus, control, 0);
+                PostMessageW(window, kSettleFocus, 0, 0);
             }
             return 0;
         }
-        case kLostFocus:
-            events_->LostFocus(static_cast<ControlId>(wParam));
+        case kSettleFocus:
+            SettleFocus();
             return 0;
         case kEndListBatch:
             listRedraw_.reset();
@@ -559,6 +588,12 @@ LRESULT Win32Widgets::Handle(HWND window, UINT message, WPARAM wParam, LPARAM lP
             events_->MouseMove(FrameAt(point));
             return 0;
         }
+        case WM_QUERYENDSESSION:
+            return TRUE;  // the program never holds up the end of the session
+        case WM_ENDSESSION:
+            // The session ends: the program shuts down as when its window is closed.
+            if (wParam) events_->QueryUnload();
+            return 0;
         case WM_CLOSE:
             events_->QueryUnload();
             DestroyWindow(window);

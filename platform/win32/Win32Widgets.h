@@ -74,6 +74,7 @@ private:
     void CreateControl(ControlId id, const ControlSpec& entry, const FormSpec& design);
     void ShowPointer();
     ControlId ControlAt(HWND window) const;  // kNoParent when not one of ours
+    void SettleFocus();
     ControlId FrameAt(POINT clientPoint) const;
     HWND Window(ControlId control) const;
     int RowIndex(ControlId list, int row) const;  // 0-based index of an existing row
@@ -105,6 +106,11 @@ private:
     int pointer_ = vbDefault;
     HCURSOR customCursor_ = nullptr;
     bool programSetsText_ = false;
+    // The text box that has the focus as the form sees it: moves to other programs and boxes
+    // do not take it away. kNoParent: none.
+    ControlId focusedTextBox_ = kNoParent;
+    bool losingFocus_ = false;  // its loss of focus is being handled
+    std::vector<ControlId> pendingClicks_;
 };
 
 }  // namespace velmora::win32

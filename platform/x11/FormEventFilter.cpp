@@ -1,6 +1,7 @@
 #include "FormEventFilter.h"
 
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QWidget>
 #include <QWindow>
@@ -8,6 +9,17 @@
 #include "QtVirtualKeys.h"
 
 namespace velmora::x11 {
+
+namespace {
+
+// Whether the focus moved between the form's controls, or into them by a click or a key: the
+// window's (de)activation and a popup (the field's context menu) move no focus of the form's.
+bool FormsOwnMove(const QEvent& event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent&>(event).reason();
+    return reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason;
+}
+
+}  // namespace
 
 bool FormEventFilter::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
@@ -39,8 +51,12 @@ bool FormEventFilter::eventFilter(QObject* watched, QEvent* event) {
     switch (type) {
         case QEvent::Enter:
         case QEvent::MouseMove: events_.MouseMove(control->second); break;
-        case QEvent::FocusIn: events_.GotFocus(control->second); break;
-        case QEvent::FocusOut: events_.LostFocus(control->second); break;
+        case QEvent::FocusIn:
+            if (FormsOwnMove(*event)) events_.GotFocus(control->second);
+            break;
+        case QEvent::FocusOut:
+            if (FormsOwnMove(*event)) events_.LostFocus(control->second);
+            break;
         default: break;
     }
     return false;

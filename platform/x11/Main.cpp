@@ -11,6 +11,7 @@
 #include "QtFormWidgets.h"
 #include "QtRuntime.h"
 #include "QtTrayShell.h"
+#include "SessionEnd.h"
 #include "StateProperty.h"
 #include "X11Keyboard.h"
 #include "X11WindowSystem.h"
@@ -53,6 +54,7 @@ int main(int argc, char** argv) {
     x11::QtTrayShell shell(pictures);
     Platform platform{windows, keyboard, runtime, widgets, shell};
     Program program(platform);
-    program.Start();
+    x11::SessionEnd sessionEnd([&program] { program.MainForm().QueryUnload(); });
+    if (!program.Start()) return 0;
     return QApplication::exec();
 }

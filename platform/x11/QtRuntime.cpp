@@ -14,7 +14,6 @@
 #include <QWidget>
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 
 #include "QtText.h"
 #include "platform/NumberText.h"
@@ -62,7 +61,12 @@ void QtRuntime::SaveSetting(std::string_view app, std::string_view section, std:
     if (store.status() != QSettings::NoError) throw RuntimeError::PathFileAccess();
 }
 
+void QtRuntime::ThrowIfEnded() const {
+    if (ended_) throw ProgramEnded();
+}
+
 int QtRuntime::MsgBox(std::string_view text, int style, std::string_view title) {
+    ThrowIfEnded();
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(Q(title));
     box.setText(Q(text));
@@ -71,24 +75,33 @@ int QtRuntime::MsgBox(std::string_view text, int style, std::string_view title) 
     box.setStandardButtons(QMessageBox::Ok);
     if (boxObserver_) boxObserver_(static_cast<Hwnd>(box.winId()), std::string(text));
     box.exec();
+    ThrowIfEnded();
     return vbOK;
 }
 
 std::string QtRuntime::InputBox(std::string_view prompt, std::string_view title) {
+    ThrowIfEnded();
     bool accepted = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), Q(title), Q(prompt),
                                                QLineEdit::Normal, {}, &accepted);
+    ThrowIfEnded();
     return accepted ? text.toStdString() : std::string();
 }
 
-void QtRuntime::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+void QtRuntime::DoEvents() {
+    ThrowIfEnded();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+    ThrowIfEnded();
+}
 
 void QtRuntime::WaitForEvents(double seconds) {
+    ThrowIfEnded();
     // The timer's own event ends the wait when nothing else arrives first.
     QTimer deadline;
     deadline.setSingleShot(true);
     deadline.start(std::max(0, static_cast<int>(seconds * 1000.0)));
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    ThrowIfEnded();
 }
 
 double QtRuntime::MonotonicSeconds() {
@@ -102,10 +115,13 @@ double QtRuntime::LocalNowSeconds() {
     return static_cast<double>(now.toMSecsSinceEpoch()) / 1000.0 + now.offsetFromUtc();
 }
 
+// The program ends through its event loops, every one of which now returns, so that main's
+// objects are destroyed: the tray icon, and spare keycodes lent to the keyboard, go with them.
 void QtRuntime::End() {
+    ended_ = true;
     for (QWidget* window : QApplication::topLevelWidgets()) window->hide();
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    std::exit(0);
+    QCoreApplication::exit(0);
+    throw ProgramEnded();
 }
 
 std::string QtRuntime::AppPath() { return QCoreApplication::applicationDirPath().toStdString(); }

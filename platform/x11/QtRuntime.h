@@ -42,7 +42,11 @@ public:
     bool TextContains(std::string_view text, std::string_view find) override;
 
 private:
+    // Once the program has ended, nothing that would run window events may run again.
+    void ThrowIfEnded() const;
+
     Pictures& pictures_;
+    bool ended_ = false;
     BoxObserver boxObserver_;
 };
 

@@ -95,7 +95,9 @@ void X11Keyboard::SendInput(std::span<const KeyInputRecord> records) {
                        ? mapped
                        : spares_->Lend(static_cast<std::uint32_t>(keysym));
         } else if (const std::uint32_t keysym = KeysymOfVirtualKey(record.virtualKey)) {
+            // A key the keymap lacks (a trimmed or remote keymap) is typed on a spare keycode.
             code = XKeysymToKeycode(x.display, keysym);
+            if (code == 0) code = spares_->Lend(keysym);
         }
         if (code == 0) continue;
         XTestFakeKeyEvent(x.display, code, up ? False : True, CurrentTime);

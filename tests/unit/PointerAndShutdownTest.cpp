@@ -112,5 +112,37 @@ TEST_F(ShutdownTest, SavesNothingAndEndsEvenWhenPumpingFails) {
     EXPECT_TRUE(runtime().settings.empty());
 }
 
+TEST_F(ShutdownTest, AClosedProgramRunsNoFurtherHandler) {
+    widgets().UserClose();
+    sim.recorder.ClearCalls();
+    widgets().UserClick(Id(Control::PushButton1));
+    widgets().UserKeyDown('L', 3);
+    widgets().UserClose();
+    EXPECT_TRUE(sim.recorder.Calls().empty());
+    EXPECT_EQ(runtime().endCalls, 1);
+}
+
+// A close request handled inside Close's wait ends the program there: the walk over the ticked
+// windows stops, and neither the rebuild at its end nor any later pending event runs.
+TEST_F(ShutdownTest, AClosedProgramEndsTheCloseCommandItInterrupted) {
+    const Hwnd first = desktop().Create("Alpha");
+    const Hwnd second = desktop().Create("Beta");
+    widgets().UserClick(Id(Control::PushButton1));
+    widgets().UserCheckRow(Id(Control::ListView1), 1, true);
+    widgets().UserCheckRow(Id(Control::ListView1), 2, true);
+    runtime().Post([&] { widgets().UserClose(); });
+    bool laterEventRan = false;
+    runtime().Post([&] { runtime().Post([&] { laterEventRan = true; }); });
+    sim.recorder.ClearCalls();
+    widgets().UserClick(Id(Control::PushButton8));
+    EXPECT_EQ(sim.desktop.altF4Received, (std::vector<std::string>{"Beta"}));
+    EXPECT_FALSE(desktop().Exists(second));
+    EXPECT_TRUE(desktop().Exists(first));
+    EXPECT_EQ(sim.recorder.Count("ClearRows"), 0);
+    EXPECT_FALSE(laterEventRan);
+    EXPECT_EQ(runtime().endCalls, 1);
+    EXPECT_TRUE(reports().empty());
+}
+
 }  // namespace
 }  // namespace velmora::test

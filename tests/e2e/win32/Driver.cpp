@@ -155,9 +155,6 @@ void Targets::Rename(HWND window, const std::wstring& title) {
     Run([&] { SetWindowTextW(window, title.c_str()); });
 }
 
-namespace {
-
-// A visible dialog box of the given process, if one is up.
 HWND DialogOf(DWORD processId) {
     for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box != nullptr;
          box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
@@ -167,8 +164,6 @@ HWND DialogOf(DWORD processId) {
     }
     return nullptr;
 }
-
-}  // namespace
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& exe, std::vector<std::string>* startupBoxes) {
     STARTUPINFOW startup{};
@@ -213,25 +208,35 @@ HWND ProgramUnderTest::Control(const wchar_t* windowClass, const wchar_t* captio
 bool ProgramUnderTest::Click(const wchar_t* caption) const {
     const HWND button = Control(L"Button", caption);
     DWORD_PTR result = 0;
-    return button != nullptr &&
-           SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 20000, &result) != 0;
+    // The click itself may wait in the program's queue behind the interval field's loss of
+    // focus: a posted probe (the list's selection mark, which nothing shows) is taken after it.
+    const HWND list = Control(L"SysListView32", nullptr);
+    const LPARAM mark = SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0) == 0 ? 1 : 0;
+    if (button == nullptr ||
+        SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, 20000, &result) == 0) {
+        return false;
+    }
+    PostMessageW(list, LVM_SETSELECTIONMARK, 0, mark);
+    const auto start = std::chrono::steady_clock::now();
+    while (SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0) != mark) {
+        if (std::chrono::steady_clock::now() - start > std::chrono::seconds(30)) return false;
+        Sleep(1);
+    }
+    return true;
 }
 
 double ProgramUnderTest::ClickUntilPainted(const wchar_t* caption) const {
     const auto start = std::chrono::steady_clock::now();
     if (!Click(caption)) return -1;
-    // A posted probe (the list's selection mark, which nothing shows) is taken after every
-    // message the program posted itself while it handled the click; once it is taken, all that
-    // is left is the repaint, which ends when the list has no region left to update.
+    // The probe Click waits for is taken after every message the program posted itself while
+    // it handled the click; all that is left is the repaint, which ends when the list has no
+    // region left to update.
     const HWND list = Control(L"SysListView32", nullptr);
     const HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    const LPARAM mark = SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0) == 0 ? 1 : 0;
-    PostMessageW(list, LVM_SETSELECTIONMARK, 0, mark);
     const auto elapsed = [&] {
         return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     };
-    while (SendMessageW(list, LVM_GETSELECTIONMARK, 0, 0) != mark ||
-           GetUpdateRect(list, nullptr, FALSE) || GetUpdateRect(header, nullptr, FALSE)) {
+    while (GetUpdateRect(list, nullptr, FALSE) || GetUpdateRect(header, nullptr, FALSE)) {
         if (elapsed() > 30000) return -1;
         Sleep(1);
     }
@@ -243,8 +248,8 @@ bool ProgramUnderTest::PostClick(const wchar_t* caption) const {
     return button != nullptr && PostMessageW(button, BM_CLICK, 0, 0) != 0;
 }
 
-HWND ProgramUnderTest::WaitForDialog(const wchar_t* title) const {
-    for (int attempt = 0; attempt < 100; ++attempt) {
+HWND ProgramUnderTest::WaitForDialog(const wchar_t* title, DWORD milliseconds) const {
+    for (DWORD attempt = 0; attempt < milliseconds / 100; ++attempt) {
         const HWND dialog = FindWindowW(L"#32770", title);
         DWORD owner = 0;
         if (dialog != nullptr) GetWindowThreadProcessId(dialog, &owner);
@@ -265,6 +270,21 @@ double ProgramUnderTest::CpuSeconds() const {
 
 bool ProgramUnderTest::CloseAndWait(DWORD milliseconds, DWORD* exitCode) {
     PostMessageW(main_, WM_CLOSE, 0, 0);
+    return WaitForExit(milliseconds, exitCode);
+}
+
+bool ProgramUnderTest::EndSession() {
+    DWORD_PTR agreed = FALSE;
+    SendMessageTimeoutW(main_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                        &agreed);
+    // The program ends while it handles the message, so no answer comes back.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(main_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_ABORTIFHUNG, 5000,
+                        &ignored);
+    return agreed == TRUE;
+}
+
+bool ProgramUnderTest::WaitForExit(DWORD milliseconds, DWORD* exitCode) {
     if (WaitForSingleObject(process_.hProcess, milliseconds) != WAIT_OBJECT_0) return false;
     GetExitCodeProcess(process_.hProcess, exitCode);
     return true;

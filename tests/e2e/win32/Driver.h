@@ -81,12 +81,17 @@ public:
     double ClickUntilPainted(const wchar_t* caption) const;
     // Clicks a push button without waiting, for clicks that open a modal box.
     bool PostClick(const wchar_t* caption) const;
-    // A dialog box of the program with the given title, once it is up; null after 10 s.
-    HWND WaitForDialog(const wchar_t* title) const;
+    // A dialog box of the program with the given title, once it is up; null when none comes.
+    HWND WaitForDialog(const wchar_t* title, DWORD milliseconds = 10000) const;
     // Processor time the program has used so far, in seconds.
     double CpuSeconds() const;
     // Asks the main window to close and waits for the process to end; false on a time-out.
     bool CloseAndWait(DWORD milliseconds, DWORD* exitCode);
+    // Tells the main window that the session ends, as a log-off does: first the question,
+    // then the end. Whether the program agreed to it.
+    bool EndSession();
+    // Waits for the process to end; false on a time-out.
+    bool WaitForExit(DWORD milliseconds, DWORD* exitCode);
 
 private:
     PROCESS_INFORMATION process_{};
@@ -99,6 +104,8 @@ struct Row {
     bool checked;
 };
 
+// A visible dialog box of the given process, if one is up.
+HWND DialogOf(DWORD processId);
 // The text of a message box.
 std::string DialogText(HWND box);
 
@@ -133,5 +140,7 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
 void RunTray(Checks& check, const std::wstring& exe);
 void RunSkin(Checks& check, const std::wstring& exe);
 void RunFaults(Checks& check, const std::wstring& exe);
+// Checks the installed program (the `version` given) and runs `setup` while it runs.
+void RunInstalled(Checks& check, const std::wstring& version, const std::wstring& setup);
 // Prints what the program costs: start-up, memory, a Close wait against a busy spin, idling.
 void Measure(const std::wstring& exe);

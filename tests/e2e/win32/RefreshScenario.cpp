@@ -5,6 +5,8 @@
 #include <commctrl.h>
 
 #include <cstdio>
+#include <functional>
+#include <string>
 
 #include "Driver.h"
 
@@ -92,6 +94,35 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe) {
         targets.Create(ignoredTitle, WS_OVERLAPPEDWINDOW);
         PumpFor(2500);
         check(!Listed(program, ignoredTitle), "no timed refresh runs with an interval of abc");
+
+        // The field's checks run when the focus moves between the window's controls, not when
+        // the user switches to another program and back.
+        check(BringToFront(one), "another window comes to the front");
+        check(program.WaitForDialog(L"Velmora", 1500) == nullptr,
+              "switching to another window with abc in the field shows no message");
+        check(BringToFront(main), "the program's window comes back to the front");
+        check(program.WaitForDialog(L"Velmora", 1500) == nullptr, "nor does switching back");
+        SetInterval(program, L"1");
+        // The field's check completes before the control that took the focus acts.
+        const auto leaveWith = [&](const wchar_t* how, const std::function<void()>& leave) {
+            program.Click(kOption4);
+            // Not the second click of a double click, which would leave the focus where it is.
+            PumpFor(GetDoubleClickTime());
+            ClickAt(Edit(program));
+            PumpFor(300);
+            SetInterval(program, L"0.2");
+            const bool typed = StoredSetting(L"Text1") == "0.2";
+            leave();
+            check(typed && WaitUntil([] { return StoredSetting(L"Text1") == "0.5"; }, 3000),
+                  std::string("0.2, then ") + Utf8(how) + ": 0.5 is saved");
+        };
+        leaveWith(L"Tab", [] { TypeChord({VK_TAB}); });
+        leaveWith(L"a click on manual refresh",
+                  [&] { ClickAt(program.Control(L"Button", kOption3)); });
+        check(WaitUntil([] { return StoredSetting(L"Option3") == "True"; }, 3000),
+              "and manual refresh is chosen");
+        leaveWith(L"manual refresh clicked by BM_CLICK", [&] { program.Click(kOption3); });
+        program.Click(kOption4);
         SetInterval(program, L"1");
 
         check(program.Click(kOption2), "keep on top is chosen");

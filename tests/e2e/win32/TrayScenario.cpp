@@ -90,4 +90,18 @@ void RunTray(Checks& check, const std::wstring& exe) {
     check(program.CloseAndWait(15000, &exitCode), "the program closes");
     PumpFor(1000);
     check(tray.Icons() == 0, "closing the program takes the icon away");
+
+    // The session ends while the window is hidden in the tray.
+    ProgramUnderTest again(exe);
+    PumpFor(1000);
+    Minimize(again.MainWindow());
+    PumpFor(1500);
+    check(tray.Icons() == 1 && !IsWindowVisible(again.MainWindow()),
+          "the program waits in the tray as the session ends");
+    check(again.EndSession(), "the program agrees to the session's end");
+    exitCode = 1;
+    check(again.WaitForExit(15000, &exitCode) && exitCode == 0,
+          "the end of the session ends the program with exit code 0");
+    PumpFor(1000);
+    check(tray.Icons() == 0, "and takes its icon away");
 }

@@ -1,12 +1,34 @@
 // End-to-end checks of the Linux program on a real X desktop (Xvfb + openbox + trayer).
 // Usage: velmora_e2e_x11 PROGRAM SETTINGS_FILE
+//        velmora_e2e_x11 --installed COMMAND   (only: an installed program lists a window)
 
 #include <cstdio>
 #include <exception>
+#include <string>
 
 #include "Scenario.h"
 
+namespace {
+
+int CheckInstalled(const char* command) {
+    using namespace e2e;
+    Results results;
+    try {
+        XDriver x;
+        Velmora app(x, command);
+        Context context{x, app, results, {}, {}};
+        InstalledScenario(context);
+    } catch (const std::exception& error) {
+        results.Check(false, "the driver runs to the end", error.what());
+    }
+    std::printf("x11 installed: %d passed, %d failed\n", results.passed(), results.failed());
+    return results.failed() == 0 ? 0 : 1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--installed") return CheckInstalled(argv[2]);
     if (argc != 3) {
         std::fprintf(stderr, "usage: %s PROGRAM SETTINGS_FILE\n", argv[0]);
         return 2;
@@ -25,9 +47,11 @@ int main(int argc, char** argv) {
             {"close", CloseScenario},
             {"hotkeys", HotkeyScenario},
             {"timed refresh", TimedRefreshScenario},
+            {"interval focus", IntervalFocusScenario},
             {"priority", PriorityScenario},
             {"settings", SettingsScenario},
             {"tray", TrayScenario},
+            {"ending", EndScenario},
             {"many windows", ManyWindowsScenario},
             {"backend calls", BackendScenario},
             {"no window manager", BareDisplayScenario},

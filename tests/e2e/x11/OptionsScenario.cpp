@@ -72,6 +72,51 @@ void TimedRefreshScenario(Context& c) {
     c.results.Check(!c.Listed("E2E Untimed"), "without timed refresh the list stays as it was");
 }
 
+// The interval field's checks run when the focus moves between the form's controls, not when
+// the user switches to another program and back. What the user types is saved as typed.
+void IntervalFocusScenario(Context& c) {
+    const auto typeInterval = [&c](std::initializer_list<const char*> keys,
+                                   const std::string& typed) {
+        c.app.Keys("ctrl+a");
+        for (const char* key : keys) c.app.Keys(key);
+        return c.x.WaitFor([&] { return c.SettingsHold("Text1=" + typed); });
+    };
+    const auto intervalIs = [&c](const std::string& text) {
+        return c.x.WaitFor([&] {
+            return c.app.State().controls.at("Text1").text == text &&
+                   c.SettingsHold("Text1=" + text);
+        });
+    };
+    c.app.ClickControl("Option4");
+    c.app.ClickControl("Text1");
+    c.results.Check(typeInterval({"a", "b", "c"}, "abc"), "abc is typed into the field");
+    const Window alpha = c.targets.at("E2E Alpha");
+    c.x.Activate(alpha);
+    c.x.WaitFor([&] { return c.x.ActiveWindow() == alpha; });
+    c.x.Pump(std::chrono::milliseconds(500));
+    c.results.Check(!c.app.Dialog(),
+                    "switching to another window with abc in the field shows no message");
+    c.app.Bring();
+    c.x.Pump(std::chrono::milliseconds(300));
+    c.results.Check(!c.app.Dialog(), "nor does switching back");
+
+    c.results.Check(typeInterval({"0", "period", "2"}, "0.2"), "0.2 is typed into the field");
+    c.app.Keys("Tab");
+    c.results.Check(intervalIs("0.5"), "tabbing out of 0.2 makes it 0.5");
+    c.app.ClickControl("Text1");
+    c.results.Check(typeInterval({"0", "period", "2"}, "0.2"), "0.2 is typed again");
+    c.app.ClickControl("Option3");
+    c.results.Check(c.x.WaitFor([&] {
+        const FormState s = c.app.State();
+        return s.controls.at("Option3").value && !s.controls.at("Text1").enabled;
+    }) && intervalIs("0.5"),
+                    "then a click on manual refresh: 0.5 is saved and manual refresh chosen");
+    c.app.ClickControl("Option4");
+    c.app.ClickControl("Text1");
+    typeInterval({"1"}, "1");
+    c.app.ClickControl("Option3");
+}
+
 void PriorityScenario(Context& c) {
     const Window form = c.app.form();
     const Window alpha = c.targets.at("E2E Alpha");

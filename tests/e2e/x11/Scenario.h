@@ -36,6 +36,10 @@ struct Context {
     // Answers the program's message boxes while they keep coming, each within `quiet` of the
     // one before.
     std::vector<Box> AnswerBoxes(std::chrono::milliseconds quiet);
+    // Whether the settings file holds this line.
+    bool SettingsHold(const std::string& line);
+    // The program's icon as embedded in the notification area; 0 while there is none.
+    Window TrayIcon();
 };
 
 void ListingScenario(Context& c);
@@ -44,14 +48,18 @@ void CommandsScenario(Context& c);
 void CloseScenario(Context& c);
 void HotkeyScenario(Context& c);
 void TimedRefreshScenario(Context& c);
+void IntervalFocusScenario(Context& c);
 void PriorityScenario(Context& c);
 void SettingsScenario(Context& c);
 void TrayScenario(Context& c);
+void EndScenario(Context& c);
 void ManyWindowsScenario(Context& c);
 void BackendScenario(Context& c);
 void BareDisplayScenario(Context& c);
 void RealClientsScenario(Context& c);
 void ChurnScenario(Context& c);
 void UnreadableSettingsScenario(Context& c);
+// Run on its own, against an installed program.
+void InstalledScenario(Context& c);
 
 }  // namespace e2e

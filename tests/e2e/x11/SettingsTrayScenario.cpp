@@ -8,46 +8,13 @@
 #include <unistd.h>
 
 #include <csignal>
-#include <fstream>
 #include <optional>
-#include <sstream>
 
 #include "Scenario.h"
 
 namespace e2e {
 
 namespace {
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-bool HasLine(const std::string& text, const std::string& line) {
-    std::stringstream lines(text);
-    std::string each;
-    while (std::getline(lines, each)) {
-        if (each == line) return true;
-    }
-    return false;
-}
-
-// The program's icon as embedded in the notification area; 0 while there is none. Qt marks
-// all its windows for embedding: the icon is the shown one that is neither the form nor a
-// window of the root's own (the balloon).
-Window ShownTrayIcon(Context& c) {
-    for (const Window window : c.x.WindowsWithProperty("_XEMBED_INFO")) {
-        if (window == c.app.form() || c.x.Cardinal(window, "_NET_WM_PID") != c.app.pid() ||
-            !c.x.Info(window).viewable) {
-            continue;
-        }
-        const Window parent = c.x.Parent(window);
-        if (parent != 0 && parent != DefaultRootWindow(c.x.display())) return window;
-    }
-    return 0;
-}
 
 // The process of the notification area (trayer), from its panel window; 0 when none runs.
 pid_t TrayerPid(Context& c) {
@@ -109,12 +76,11 @@ void SettingsScenario(Context& c) {
     c.app.Keys("ctrl+a");
     c.app.Keys("3");
     c.x.Pump(std::chrono::milliseconds(300));
-    const std::string saved = ReadFile(c.settingsFile);
-    c.results.Check(HasLine(saved, "Option1=False") && HasLine(saved, "Option2=True"),
-                    "the priority choice is written to the settings file", saved);
-    c.results.Check(HasLine(saved, "Option3=False") && HasLine(saved, "Option4=True"),
+    c.results.Check(c.SettingsHold("Option1=False") && c.SettingsHold("Option2=True"),
+                    "the priority choice is written to the settings file");
+    c.results.Check(c.SettingsHold("Option3=False") && c.SettingsHold("Option4=True"),
                     "the refresh choice is written to the settings file");
-    c.results.Check(HasLine(saved, "Text1=3"),
+    c.results.Check(c.SettingsHold("Text1=3"),
                     "the typed interval is written to the settings file");
 
     c.x.RequestClose(c.app.form());
@@ -139,7 +105,7 @@ void TrayScenario(Context& c) {
     c.x.Iconify(form);
     c.results.Check(HiddenInTray(c, form), "minimizing hides the window into the tray");
     Window icon = 0;
-    c.x.WaitFor([&] { return (icon = ShownTrayIcon(c)) != 0; });
+    c.x.WaitFor([&] { return (icon = c.TrayIcon()) != 0; });
     c.results.Check(icon != 0, "the program's icon is in the notification area");
     if (icon == 0) return;
     c.results.Check(BroughtBackByClick(c, form, icon),
@@ -147,13 +113,13 @@ void TrayScenario(Context& c) {
 
     c.results.Check(RestartTrayer(c), "the notification area restarts");
     icon = 0;
-    c.results.Check(c.x.WaitFor([&] { return (icon = ShownTrayIcon(c)) != 0; }),
+    c.results.Check(c.x.WaitFor([&] { return (icon = c.TrayIcon()) != 0; }),
                     "the icon is back in the restarted notification area");
     c.app.Bring();
     c.x.Iconify(form);
     c.results.Check(HiddenInTray(c, form),
                     "after the restart, minimizing still hides the window into the tray");
-    icon = ShownTrayIcon(c);
+    icon = c.TrayIcon();
     c.results.Check(icon != 0 && BroughtBackByClick(c, form, icon),
                     "and a click on the new icon brings it back");
 }
