@@ -91,7 +91,8 @@ void RunListing(Checks& check, const std::wstring& exe) {
           "refreshed rows have status Visible");
     std::printf("rows: %s\n", Join(Titles(rows)).c_str());
 
-    // Hundreds of rows are rebuilt and painted at once; drawn row by row they take seconds.
+    // Hundreds of rows are rebuilt and painted at once. Drawn row by row they take 4 s and more
+    // under Wine; the bound leaves room for a busy machine and the slower 32-bit Wine.
     constexpr int kMany = 400;
     for (int i = 0; i < kMany; ++i) {
         targets.Create(L"Velmora Many " + std::to_wstring(i), WS_OVERLAPPEDWINDOW);
@@ -101,8 +102,8 @@ void RunListing(Checks& check, const std::wstring& exe) {
     rows = ReadRows(program);
     check(rows.size() >= kMany + refreshed.size(),
           "Refresh lists the many windows: " + std::to_string(rows.size()) + " rows");
-    check(refreshMs >= 0 && refreshMs < 1000,
-          "Refresh over " + std::to_string(rows.size()) + " rows is handled and painted within 1 s: " +
+    check(refreshMs >= 0 && refreshMs < 2000,
+          "Refresh over " + std::to_string(rows.size()) + " rows is handled and painted within 2 s: " +
               std::to_string(static_cast<int>(refreshMs)) + " ms");
     check(FirstRowShowsText(program), "the rebuilt list is drawn: its first row shows its title");
 
