@@ -10,6 +10,7 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <QWindow>
+#include <memory>
 
 #include "CheckAnnouncements.h"
 #include "platform/RuntimeError.h"
@@ -288,10 +289,12 @@ void QtFormWidgets::ClearRows(ControlId list) {
 }
 
 void QtFormWidgets::AddRow(ControlId list, std::string_view text) {
-    auto* item = new QTreeWidgetItem(&List(list));
+    // Made whole before it joins the list, so that the list announces no change of a new row.
+    auto item = std::make_unique<QTreeWidgetItem>();
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(0, Qt::Unchecked);
     item->setText(0, Q(text));
+    List(list).addTopLevelItem(item.release());
 }
 
 int QtFormWidgets::RowCount(ControlId list) { return List(list).topLevelItemCount(); }
