@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-
 #include "Process.h"
 #include "app/FormDesign.h"
 
