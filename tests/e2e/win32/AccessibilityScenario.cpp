@@ -48,35 +48,23 @@ public:
         SysFreeString(name);
         return text;
     }
-    long Role(long child = CHILDID_SELF) const {
-        VARIANT role;
-        VariantInit(&role);
-        if (!object_ || object_->get_accRole(Child(child), &role) != S_OK || role.vt != VT_I4) {
-            VariantClear(&role);
-            return -1;
-        }
-        return role.lVal;
-    }
+    long Role(long child = CHILDID_SELF) const { return Number(&IAccessible::get_accRole, child); }
     long State(long child = CHILDID_SELF) const {
-        VARIANT state;
-        VariantInit(&state);
-        if (!object_ || object_->get_accState(Child(child), &state) != S_OK || state.vt != VT_I4) {
-            VariantClear(&state);
-            return -1;
-        }
-        return state.lVal;
-    }
-    std::string Description(long child = CHILDID_SELF) const {
-        BSTR text = nullptr;
-        if (!object_ || object_->get_accDescription(Child(child), &text) != S_OK || !text) {
-            return "(none)";
-        }
-        std::string result = Utf8(text);
-        SysFreeString(text);
-        return result;
+        return Number(&IAccessible::get_accState, child);
     }
 
 private:
+    // A property that oleacc answers with a number; -1 when it does not.
+    long Number(HRESULT (STDMETHODCALLTYPE IAccessible::*get)(VARIANT, VARIANT*),
+                long child) const {
+        VARIANT value;
+        VariantInit(&value);
+        const bool answered = object_ && (object_->*get)(Child(child), &value) == S_OK &&
+                              value.vt == VT_I4;
+        const long number = answered ? value.lVal : -1;
+        VariantClear(&value);
+        return number;
+    }
     static VARIANT Child(long id) {
         VARIANT child;
         VariantInit(&child);

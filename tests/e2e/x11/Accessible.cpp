@@ -32,6 +32,17 @@ bool HasState(_AtspiAccessible* object, AtspiStateType state) {
     return has;
 }
 
+// What `read` answers of the object's table interface; `absent` when it has none.
+template <typename Result, typename Read>
+Result FromTable(AtspiAccessible* object, Result absent, Read read) {
+    AtspiTable* table = object ? atspi_accessible_get_table_iface(object) : nullptr;
+    if (!table) return absent;
+    Error error;
+    Result result = read(table, &error);
+    g_object_unref(table);
+    return result;
+}
+
 // Pumps the bus's events into their listeners.
 void DispatchEvents() {
     while (g_main_context_iteration(nullptr, FALSE)) {
@@ -140,39 +151,27 @@ std::optional<ScreenBox> Accessible::Extents() const {
 }
 
 int Accessible::RowCount() const {
-    AtspiTable* table = object_ ? atspi_accessible_get_table_iface(object_) : nullptr;
-    if (!table) return 0;
-    Error error;
-    const int rows = atspi_table_get_n_rows(table, &error);
-    g_object_unref(table);
-    return rows;
+    return FromTable(object_, 0, [](AtspiTable* table, GError** error) {
+        return atspi_table_get_n_rows(table, error);
+    });
 }
 
 int Accessible::ColumnCount() const {
-    AtspiTable* table = object_ ? atspi_accessible_get_table_iface(object_) : nullptr;
-    if (!table) return 0;
-    Error error;
-    const int columns = atspi_table_get_n_columns(table, &error);
-    g_object_unref(table);
-    return columns;
+    return FromTable(object_, 0, [](AtspiTable* table, GError** error) {
+        return atspi_table_get_n_columns(table, error);
+    });
 }
 
 Accessible Accessible::Cell(int row, int column) const {
-    AtspiTable* table = object_ ? atspi_accessible_get_table_iface(object_) : nullptr;
-    if (!table) return {};
-    Error error;
-    Accessible cell(atspi_table_get_accessible_at(table, row, column, &error));
-    g_object_unref(table);
-    return cell;
+    return FromTable(object_, Accessible(), [&](AtspiTable* table, GError** error) {
+        return Accessible(atspi_table_get_accessible_at(table, row, column, error));
+    });
 }
 
 std::string Accessible::ColumnHeader(int column) const {
-    AtspiTable* table = object_ ? atspi_accessible_get_table_iface(object_) : nullptr;
-    if (!table) return {};
-    Error error;
-    const Accessible header(atspi_table_get_column_header(table, column, &error));
-    g_object_unref(table);
-    return header.Name();
+    return FromTable(object_, std::string(), [&](AtspiTable* table, GError** error) {
+        return Accessible(atspi_table_get_column_header(table, column, error)).Name();
+    });
 }
 
 void ConnectToAccessibilityBus() {
