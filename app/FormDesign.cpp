@@ -17,8 +17,9 @@ constexpr ControlSpec Button(std::string_view name, std::string_view caption, Tw
 }
 
 constexpr ControlSpec Option(std::string_view name, std::string_view caption, TwipsRect rect,
-                             Control frame, bool selected) {
-    return {name, ControlKind::OptionButton, caption, rect, Id(frame), kFormFont, kWhite, selected};
+                             Control frame, bool selected, std::string_view accessibleName = {}) {
+    return {name,     ControlKind::OptionButton, caption, rect, Id(frame), kFormFont, kWhite,
+            selected, {}, accessibleName};
 }
 
 constexpr ControlSpec Hidden(std::string_view name, ControlKind kind, std::string_view caption = {},
@@ -28,7 +29,7 @@ constexpr ControlSpec Hidden(std::string_view name, ControlKind kind, std::strin
 
 constexpr std::array<ControlSpec, Id(Control::Count)> kControls{{
     {"ListView1", ControlKind::ListView, "", {120, 120, 7800, 3180}, kNoParent, kFormFont, kWhite,
-     false, "Move | line to right and out of window to reveal full names."},
+     false, "Move | line to right and out of window to reveal full names.", "Open windows"},
     Button("PushButton2", "Check All", {120, 3390, 3840, 405}),
     Button("PushButton3", "Uncheck All", {4080, 3390, 3840, 405}),
     Button("PushButton4", "Check Entries Containing X", {120, 3900, 3840, 405}),
@@ -46,8 +47,10 @@ constexpr std::array<ControlSpec, Id(Control::Count)> kControls{{
            true),
     Option("Option4",
            "Refresh list automatically every                              seconds",
-           {240, 690, 5415, 255}, Control::Frame2, false),
-    {"Text1", ControlKind::TextBox, "1", {3720, 630, 735, 345}, Id(Control::Frame2), kFormFont},
+           {240, 690, 5415, 255}, Control::Frame2, false, "Refresh list automatically"),
+    // The option's caption runs on either side of the field, which holds the interval.
+    {"Text1", ControlKind::TextBox, "1", {3720, 630, 735, 345}, Id(Control::Frame2), kFormFont,
+     kWhite, false, {}, "Refresh interval in seconds"},
     Button("PushButton13", "?", {6960, 420, 600, 345}, Id(Control::Frame2)),
     {"Frame1", ControlKind::Frame, "This Window Priority Option", {120, 7620, 7800, 1110},
      kNoParent, kFormFont},

@@ -79,7 +79,7 @@ int main(int argc, char** argv) {
     try {
         x11::XConnection connection;
         x11::Pictures pictures;
-        x11::QtFormWidgets widgets(pictures, {});
+        x11::QtFormWidgets widgets(pictures);
         x11::QtRuntime runtime(pictures);
         x11::X11WindowSystem windows(connection, x11::QtClientIds());
         x11::X11Keyboard keyboard(connection);

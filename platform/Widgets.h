@@ -53,6 +53,8 @@ struct ControlSpec {
     std::uint32_t backColor = kWhite;
     bool selected = false;      // option buttons: selected in the design
     std::string_view tooltip;
+    // What assistive technology calls the control where its caption does not say it.
+    std::string_view accessibleName;
 };
 
 struct FormSpec {

@@ -1,4 +1,5 @@
-# The Linux (X11) program: its packages, its build, and a throw-away desktop for the e2e run.
+# The Linux (X11) program: its packages, its build, and a throw-away desktop for the e2e run,
+# with a D-Bus session and an accessibility bus of its own.
 # shellcheck shell=bash
 # shellcheck source=lib.sh
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
@@ -10,7 +11,7 @@ ensure_x11_packages() {
     ensure_packages cmake ninja-build g++ pkg-config \
         qt6-base-dev libgl-dev libx11-dev libx11-xcb-dev libxcb1-dev libxtst-dev \
         xvfb openbox trayer xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
-        xterm x11-apps
+        xterm x11-apps dbus at-spi2-core libatspi2.0-dev
 }
 
 # Configures build/x11 for the X11 program (no sim unit tests) and builds it.
@@ -37,11 +38,38 @@ start_xvfb() {
     rm -f "$display_file"
 }
 
-# Starts Xvfb, openbox and trayer; exports DISPLAY.
+# Starts a D-Bus session and the accessibility bus on it, as a desktop does for screen readers;
+# exports DBUS_SESSION_BUS_ADDRESS. The launcher starts the accessibility bus's own daemon and the
+# registry, and ends them when it ends.
+start_accessibility_bus() {
+    local address_file i
+    address_file=$(mktemp)
+    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address_file" >/dev/null 2>&1 &
+    x11_desktop_pids+=($!)
+    for i in $(seq 50); do
+        [ -s "$address_file" ] && break
+        sleep 0.1
+    done
+    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$address_file")
+    export DBUS_SESSION_BUS_ADDRESS
+    rm -f "$address_file"
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    x11_desktop_pids+=($!)
+    # Asked without activation, so that the bus starts no second launcher of its own.
+    for i in $(seq 50); do
+        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
+            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null |
+            grep -q 'boolean true' && break
+        sleep 0.1
+    done
+}
+
+# Starts Xvfb, openbox, trayer and the accessibility bus; exports DISPLAY.
 start_x11_desktop() {
     local i
     start_xvfb
     export DISPLAY=$xvfb_display
+    start_accessibility_bus
     openbox >/dev/null 2>&1 &
     x11_desktop_pids+=($!)
     for i in $(seq 50); do

@@ -111,15 +111,31 @@ void Win32Widgets::CreateForm(const FormSpec& design, FormEvents& events) {
     for (ControlId id = 0; id < design.controls.size(); ++id) {
         CreateControl(id, design.controls[id], design);
     }
-    // Frames lie behind what they hold; text boxes lie over the option captions left blank
-    // for them.
+    // Frames lie behind what they hold. The z-order is also the Tab order, which follows the
+    // design: a text box stays after the option whose caption is left blank for it, and the
+    // option is cut around it instead, so that the text box shows and takes its clicks.
     for (const ControlWindow& control : controls_) {
         if (control.kind == ControlKind::Frame) {
             SetWindowPos(control.window, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
         } else if (control.kind == ControlKind::TextBox) {
-            SetWindowPos(control.window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            for (const ControlWindow& option : controls_) {
+                if (option.kind == ControlKind::OptionButton) CutAround(option, control.rect);
+            }
         }
     }
+}
+
+void Win32Widgets::CutAround(const ControlWindow& control, const RECT& cover) {
+    RECT overlap{};
+    if (!IntersectRect(&overlap, &control.rect, &cover)) return;
+    OffsetRect(&overlap, -control.rect.left, -control.rect.top);
+    HRGN shape = CreateRectRgn(0, 0, control.rect.right - control.rect.left,
+                               control.rect.bottom - control.rect.top);
+    HRGN hole = CreateRectRgnIndirect(&overlap);
+    CombineRgn(shape, shape, hole, RGN_DIFF);
+    DeleteObject(hole);
+    // The window owns the region from here on.
+    SetWindowRgn(control.window, shape, FALSE);
 }
 
 void Win32Widgets::CreateControl(ControlId id, const ControlSpec& entry, const FormSpec& design) {

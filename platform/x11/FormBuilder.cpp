@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -39,17 +40,22 @@ QTreeWidget* MakeList(QWidget* parent, const ControlSpec& entry) {
     return list;
 }
 
-// An option reports the user's click and leaves selecting to the core, so the state Qt toggled
-// on its own is put back first.
+// An option reports the user's click (or arrow key) and leaves selecting to the core, so a click
+// changes no state of its own. It stays exclusive within its frame, so that keyboards and screen
+// readers treat the frame's options as one group of radio buttons.
+class Option : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void nextCheckState() override {}
+};
+
 QRadioButton* MakeOption(QWidget* parent, const ControlSpec& entry, ControlId id,
                          FormEvents& events) {
-    auto* option = new QRadioButton(Q(entry.caption), parent);
-    option->setAutoExclusive(false);
+    auto* option = new Option(Q(entry.caption), parent);
     option->setChecked(entry.selected);
-    QObject::connect(option, &QRadioButton::clicked, option, [option, id, &events](bool checked) {
-        option->setChecked(!checked);
-        events.Click(id);
-    });
+    QObject::connect(option, &QRadioButton::clicked, option, [id, &events] { events.Click(id); });
     return option;
 }
 
@@ -106,6 +112,7 @@ FormControl MakeControl(QWidget& form, QWidget& parent, const FormSpec& design, 
                          [id, &events] { events.Click(id); });
     } else if (QWidget* widget = MakeWidget(&parent, entry, id, events)) {
         control.widget = widget;
+        if (!entry.accessibleName.empty()) widget->setAccessibleName(Q(entry.accessibleName));
         widget->setFont(FontOf(entry.font.face.empty() ? design.font : entry.font));
         widget->setGeometry(
             TwipsToPixels(entry.rect.left, scale), TwipsToPixels(entry.rect.top, scale),
@@ -131,7 +138,8 @@ int TwipsToPixels(int twips, double pixelsPerTwip) {
 
 std::unique_ptr<QWidget> BuildForm(const FormSpec& design, FormEvents& events,
                                    std::vector<FormControl>& controls) {
-    auto form = std::make_unique<QWidget>(
+    // A main window, which assistive technology presents as the application's frame.
+    auto form = std::make_unique<QMainWindow>(
         nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                      Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                      Qt::WindowCloseButtonHint);

@@ -5,14 +5,12 @@
 #include <exception>
 #include <memory>
 
-#include "E2eStatePublisher.h"
 #include "Pictures.h"
 #include "QtClientIds.h"
 #include "QtFormWidgets.h"
 #include "QtRuntime.h"
 #include "QtTrayShell.h"
 #include "SessionEnd.h"
-#include "StateProperty.h"
 #include "X11Keyboard.h"
 #include "X11WindowSystem.h"
 #include "XConnection.h"
@@ -33,22 +31,8 @@ int main(int argc, char** argv) {
     }
 
     x11::Pictures pictures;
-    std::unique_ptr<x11::E2eStatePublisher> publisher;
-    x11::QtFormWidgets widgets(pictures, [&publisher] {
-        if (publisher) publisher->Schedule();
-    });
-    if (x11::E2eStatePublisher::Enabled()) {
-        publisher = std::make_unique<x11::E2eStatePublisher>(
-            widgets, [&connection](Hwnd window, const std::string& text) {
-                x11::WriteTextProperty(*connection, window, "_VELMORA_E2E_STATE", text);
-            });
-    }
+    x11::QtFormWidgets widgets(pictures);
     x11::QtRuntime runtime(pictures);
-    if (publisher) {
-        runtime.ObserveBoxes([&connection](Hwnd window, const std::string& text) {
-            x11::WriteTextProperty(*connection, window, "_VELMORA_E2E_TEXT", text);
-        });
-    }
     x11::X11WindowSystem windows(*connection, x11::QtClientIds());
     x11::X11Keyboard keyboard(*connection);
     x11::QtTrayShell shell(pictures);

@@ -10,7 +10,9 @@
 #include <QScreen>
 #include <QTreeWidget>
 #include <QWindow>
+#include <memory>
 
+#include "CheckAnnouncements.h"
 #include "platform/RuntimeError.h"
 
 namespace velmora::x11 {
@@ -37,9 +39,6 @@ bool HasDesignedBackground(ControlKind kind) {
 
 }  // namespace
 
-QtFormWidgets::QtFormWidgets(Pictures& pictures, std::function<void()> changed)
-    : pictures_(pictures), changed_(std::move(changed)) {}
-
 QtFormWidgets::~QtFormWidgets() {
     if (filter_) qApp->removeEventFilter(filter_.get());
 }
@@ -59,9 +58,7 @@ void QtFormWidgets::CreateForm(const FormSpec& design, FormEvents& events) {
             backColors_[id] = design.controls[id].backColor;
             Paint(*widget, design.controls[id].backColor);
         }
-        if (auto* list = qobject_cast<QTreeWidget*>(widget)) {
-            QObject::connect(list, &QTreeWidget::itemChanged, form_.get(), [this] { Changed(); });
-        }
+        if (auto* list = qobject_cast<QTreeWidget*>(widget)) AnnounceCheckChanges(*list);
     }
     formBackColor_ = design.backColor;
     Paint(*form_, formBackColor_);
@@ -80,7 +77,6 @@ void QtFormWidgets::ShowForm() {
     }
     form_->show();
     FocusForm();
-    Changed();
 }
 
 Hwnd QtFormWidgets::FormHandle() {
@@ -218,7 +214,6 @@ void QtFormWidgets::SetText(ControlId control, std::string_view text) {
         // setText raises no textEdited, so the core sees no Change.
         widget.setProperty("text", Q(text));
     }
-    Changed();
 }
 
 bool QtFormWidgets::Value(ControlId control) {
@@ -227,9 +222,13 @@ bool QtFormWidgets::Value(ControlId control) {
 }
 
 void QtFormWidgets::SetValue(ControlId control, bool selected) {
-    if (auto* button = qobject_cast<QAbstractButton*>(&Widget(control)))
-        button->setChecked(selected);
-    Changed();
+    auto* button = qobject_cast<QAbstractButton*>(&Widget(control));
+    if (!button) return;
+    // Qt keeps the selected one of exclusive options selected; the core may clear them all.
+    const bool exclusive = button->autoExclusive();
+    if (!selected) button->setAutoExclusive(false);
+    button->setChecked(selected);
+    button->setAutoExclusive(exclusive);
 }
 
 void QtFormWidgets::SetEnabled(ControlId control, bool enabled) {
@@ -238,7 +237,6 @@ void QtFormWidgets::SetEnabled(ControlId control, bool enabled) {
         return;
     }
     Widget(control).setEnabled(enabled);
-    Changed();
 }
 
 bool QtFormWidgets::Enabled(ControlId control) {
@@ -273,10 +271,6 @@ QTreeWidgetItem& QtFormWidgets::Row(ControlId list, int row) {
     return *item;
 }
 
-void QtFormWidgets::Changed() {
-    if (changed_) changed_();
-}
-
 void QtFormWidgets::AddColumn(ControlId list, std::string_view heading) {
     QTreeWidget& tree = List(list);
     const int column = tree.columnCount();
@@ -292,15 +286,15 @@ void QtFormWidgets::SetColumnWidth(ControlId list, int column, int twips) {
 
 void QtFormWidgets::ClearRows(ControlId list) {
     List(list).clear();
-    Changed();
 }
 
 void QtFormWidgets::AddRow(ControlId list, std::string_view text) {
-    auto* item = new QTreeWidgetItem(&List(list));
+    // Made whole before it joins the list, so that the list announces no change of a new row.
+    auto item = std::make_unique<QTreeWidgetItem>();
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(0, Qt::Unchecked);
     item->setText(0, Q(text));
-    Changed();
+    List(list).addTopLevelItem(item.release());
 }
 
 int QtFormWidgets::RowCount(ControlId list) { return List(list).topLevelItemCount(); }

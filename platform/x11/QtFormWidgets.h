@@ -2,7 +2,6 @@
 // The program's own window on Qt Widgets, built from the design table.
 
 #include <QPalette>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -19,9 +18,7 @@ namespace velmora::x11 {
 
 class QtFormWidgets : public Widgets {
 public:
-    // `changed` runs after every change to the controls' state, by the core or the user; it
-    // may be empty.
-    QtFormWidgets(Pictures& pictures, std::function<void()> changed);
+    explicit QtFormWidgets(Pictures& pictures) : pictures_(pictures) {}
     ~QtFormWidgets() override;
 
     QWidget* Form() { return form_.get(); }
@@ -68,10 +65,8 @@ private:
     QTreeWidgetItem& Row(ControlId list, int row);
     QColor Resolve(std::uint32_t color) const;
     void Paint(QWidget& widget, std::uint32_t color);
-    void Changed();
 
     Pictures& pictures_;
-    std::function<void()> changed_;
     const FormSpec* design_ = nullptr;
     std::unique_ptr<QWidget> form_;
     std::unique_ptr<FormEventFilter> filter_;

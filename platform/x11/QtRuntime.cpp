@@ -73,7 +73,6 @@ int QtRuntime::MsgBox(std::string_view text, int style, std::string_view title) 
     box.setIcon((style & vbExclamation) == vbExclamation ? QMessageBox::Warning
                                                          : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
-    if (boxObserver_) boxObserver_(static_cast<Hwnd>(box.winId()), std::string(text));
     box.exec();
     ThrowIfEnded();
     return vbOK;

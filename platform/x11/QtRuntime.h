@@ -2,7 +2,6 @@
 // The runtime's services on Qt: QSettings, message and input boxes, the event loop, files and
 // the user's locale.
 
-#include <functional>
 #include <string>
 
 #include "Pictures.h"
@@ -14,11 +13,6 @@ namespace velmora::x11 {
 class QtRuntime : public Runtime {
 public:
     explicit QtRuntime(Pictures& pictures) : pictures_(pictures) {}
-
-    // Told of every message box before it shows, with its window and text; the end-to-end test
-    // seam uses it, as X11 shows a box's text to nobody but the user.
-    using BoxObserver = std::function<void(Hwnd window, const std::string& text)>;
-    void ObserveBoxes(BoxObserver observer) { boxObserver_ = std::move(observer); }
 
     std::string GetSetting(std::string_view app, std::string_view section, std::string_view key,
                            std::string_view fallback) override;
@@ -47,7 +41,6 @@ private:
 
     Pictures& pictures_;
     bool ended_ = false;
-    BoxObserver boxObserver_;
 };
 
 }  // namespace velmora::x11

@@ -140,6 +140,7 @@ void RunRefreshAndPriority(Checks& check, const std::wstring& exe);
 void RunTray(Checks& check, const std::wstring& exe);
 void RunSkin(Checks& check, const std::wstring& exe);
 void RunFaults(Checks& check, const std::wstring& exe);
+void RunAccessibility(Checks& check, const std::wstring& exe);
 // Checks the installed program (the `version` given) and runs `setup` while it runs.
 void RunInstalled(Checks& check, const std::wstring& version, const std::wstring& setup);
 // Prints what the program costs: start-up, memory, a Close wait against a busy spin, idling.

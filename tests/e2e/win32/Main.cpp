@@ -32,8 +32,8 @@ int wmain(int argc, wchar_t** argv) {
     }
     ForgetSettings();
     Checks check;
-    for (const auto scenario : {RunListing, RunCommands, RunRefreshAndPriority, RunTray,
-                                RunSkin, RunFaults}) {
+    for (const auto scenario : {RunListing, RunAccessibility, RunCommands, RunRefreshAndPriority,
+                                RunTray, RunSkin, RunFaults}) {
         try {
             scenario(check, argv[1]);
         } catch (const std::exception& error) {

@@ -1,4 +1,5 @@
-// The program's own window: where it appears, its fixed size, and its information boxes.
+// The program's own window: where it appears, its fixed size, and its information boxes as a
+// screen reader reads them.
 
 #include <X11/Xutil.h>
 
@@ -38,10 +39,17 @@ void FormScenario(Context& c) {
                         hints.min_height == hints.max_height && hints.min_width == attributes.width,
                     "the window has a fixed size");
 
-    for (const char* button : {"PushButton12", "PushButton13"}) {
+    const std::pair<const char*, const char*> boxes[] = {
+        {"PushButton12", "Questions? Please contact Team Quillfern at "},
+        {"PushButton13", "Hidden windows would disappear from the list when Refresh occurs."},
+    };
+    for (const auto& [button, start] : boxes) {
         c.app.ClickControl(button);
-        c.results.Check(c.x.WaitFor([&] { return c.app.Dialog().has_value(); }),
+        Box box;
+        c.results.Check(c.x.WaitFor([&] { return c.app.Dialog(&box.title, &box.text).has_value(); }),
                         std::string(button) + " opens a message box");
+        c.results.Check(box.text.starts_with(start) && box.title == "Velmora",
+                        "a screen reader reads the box's title and text", Describe({box}));
         c.app.DismissDialog();
         c.results.Check(c.x.WaitFor([&] { return !c.app.Dialog().has_value(); }),
                         "the message box closes with Return");

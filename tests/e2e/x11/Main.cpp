@@ -1,4 +1,5 @@
-// End-to-end checks of the Linux program on a real X desktop (Xvfb + openbox + trayer).
+// End-to-end checks of the Linux program on a real X desktop (Xvfb + openbox + trayer) with an
+// accessibility bus.
 // Usage: velmora_e2e_x11 PROGRAM SETTINGS_FILE
 //        velmora_e2e_x11 --installed COMMAND   (only: an installed program lists a window)
 
@@ -15,6 +16,7 @@ int CheckInstalled(const char* command) {
     Results results;
     try {
         XDriver x;
+        ConnectToAccessibilityBus();
         Velmora app(x, command);
         Context context{x, app, results, {}, {}};
         InstalledScenario(context);
@@ -37,12 +39,14 @@ int main(int argc, char** argv) {
     Results results;
     try {
         XDriver x;
+        ConnectToAccessibilityBus();
         Velmora app(x, argv[1]);
         Context context{x, app, results, argv[2], {}};
         using Scenario = void (*)(Context&);
         const std::pair<const char*, Scenario> scenarios[] = {
             {"listing", ListingScenario},
             {"form", FormScenario},
+            {"accessibility", AccessibilityScenario},
             {"commands", CommandsScenario},
             {"close", CloseScenario},
             {"hotkeys", HotkeyScenario},

@@ -44,6 +44,7 @@ struct Context {
 
 void ListingScenario(Context& c);
 void FormScenario(Context& c);
+void AccessibilityScenario(Context& c);
 void CommandsScenario(Context& c);
 void CloseScenario(Context& c);
 void HotkeyScenario(Context& c);

@@ -2,41 +2,52 @@
 
 #include <sys/wait.h>
 
-#include <sstream>
-#include <thread>
+#include <algorithm>
 
 #include "Process.h"
+#include "app/FormDesign.h"
 
 namespace e2e {
 
 namespace {
 
-constexpr char kStateProperty[] = "_VELMORA_E2E_STATE";
-constexpr char kBoxTextProperty[] = "_VELMORA_E2E_TEXT";
 constexpr auto kStartTimeout = std::chrono::seconds(10);
+// Qt's bridge otherwise waits for the desktop to say a screen reader runs; Qt's own switch turns
+// it on for the program started here.
+constexpr char kAccessibilityOn[] = "QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1";
 
-std::vector<std::string> Split(const std::string& line, char separator) {
-    std::vector<std::string> fields;
-    std::stringstream stream(line);
-    std::string field;
-    while (std::getline(stream, field, separator)) fields.push_back(field);
-    return fields;
+bool IsList(const Accessible& object) {
+    const std::string role = object.Role();
+    return role == "tree" || role == "table" || role == "tree table";
 }
 
-FormState Parse(const std::string& text) {
-    FormState state;
-    for (const std::string& line : Split(text, '\n')) {
-        const auto f = Split(line, '\t');
-        if (f.size() >= 6 && f[0] == "control") {
-            state.controls[f[1]] = {std::stoi(f[2]), std::stoi(f[3]), f[4] == "1", f[5] == "1",
-                                    f.size() > 6 ? f[6] : std::string()};
-        } else if (f.size() >= 6 && f[0] == "row") {
-            state.rows.push_back({f[2] == "1", std::stoi(f[3]), std::stoi(f[4]), f[5],
-                                  f.size() > 6 ? f[6] : std::string()});
-        }
+// The window's controls, frames and what lies in them, but not the list's cells.
+void CollectControls(const Accessible& parent, std::vector<Accessible>& controls) {
+    for (Accessible& child : parent.Children()) {
+        controls.push_back(child);
+        if (!IsList(child)) CollectControls(child, controls);
     }
-    return state;
 }
+
+std::string AccessibleNameOf(const velmora::ControlSpec& spec) {
+    return std::string(spec.accessibleName.empty() ? spec.caption : spec.accessibleName);
+}
+
+bool Shown(velmora::ControlKind kind) {
+    using velmora::ControlKind;
+    return kind == ControlKind::ListView || kind == ControlKind::PushButton ||
+           kind == ControlKind::Frame || kind == ControlKind::OptionButton ||
+           kind == ControlKind::TextBox || kind == ControlKind::CheckBox ||
+           kind == ControlKind::Label;
+}
+
+std::string ProgramName(const std::string& program) {
+    return program.substr(program.rfind('/') + 1);
+}
+
+// Where a row's check box is drawn: a square as tall as the row's text at the start of its first
+// cell, after the item's margin.
+constexpr int kCheckBoxMargin = 3;
 
 }  // namespace
 
@@ -54,17 +65,33 @@ const RowState* FormState::Row(const std::string& title) const {
 }
 
 bool Velmora::Launch() {
-    pid_ = Spawn({program_}, {"VELMORA_E2E_STATE=1"});
+    pid_ = Spawn({program_}, {kAccessibilityOn});
     form_ = 0;
+    application_ = {};
     return pid_ != 0;
+}
+
+Accessible Velmora::Application() {
+    if (!application_ && pid_ != 0) application_ = FindApplication(ProgramName(program_), pid_);
+    return application_;
+}
+
+Accessible Velmora::Frame() {
+    for (const Accessible& window : Application().Children()) {
+        if (window.Role() == "frame") return window;
+    }
+    return {};
 }
 
 bool Velmora::WaitForForm() {
     if (pid_ == 0) return false;
     return x_.WaitFor(
         [this] {
+            const Accessible frame = Frame();
+            if (!frame.Showing()) return false;
+            const std::string title = frame.Name();
             for (const Window window : x_.StackingTopFirst()) {
-                if (OfTheProgram(window) && !x_.TextProperty(window, kStateProperty).empty()) {
+                if (OfTheProgram(window) && x_.TextProperty(window, "_NET_WM_NAME") == title) {
                     form_ = window;
                     return true;
                 }
@@ -79,6 +106,7 @@ void Velmora::Stop() {
     Terminate(pid_);
     pid_ = 0;
     form_ = 0;
+    application_ = {};
 }
 
 std::optional<int> Velmora::WaitForExit(std::chrono::milliseconds timeout) {
@@ -88,6 +116,7 @@ std::optional<int> Velmora::WaitForExit(std::chrono::milliseconds timeout) {
             int raw = 0;
             if (pid_ == 0 || waitpid(pid_, &raw, WNOHANG) != pid_) return false;
             pid_ = 0;
+            application_ = {};
             status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
             return true;
         },
@@ -95,23 +124,62 @@ std::optional<int> Velmora::WaitForExit(std::chrono::milliseconds timeout) {
     return status;
 }
 
-FormState Velmora::State() { return Parse(x_.TextProperty(form_, kStateProperty)); }
+FormState Velmora::State() {
+    FormState state;
+    std::vector<Accessible> objects;
+    CollectControls(Frame(), objects);
+    std::map<std::string, const Accessible*> byName;
+    for (const Accessible& object : objects) byName.emplace(object.Name(), &object);
+    for (const velmora::ControlSpec& spec : velmora::MainFormDesign().controls) {
+        const auto found = byName.find(AccessibleNameOf(spec));
+        if (!Shown(spec.kind) || found == byName.end()) continue;
+        const Accessible& object = *found->second;
+        const std::string text = object.Role() == "text" ? object.Text() : found->first;
+        state.controls[std::string(spec.name)] = {object.Enabled(), object.Checked(),
+                                                  object.Focused(), text};
+        if (!IsList(object)) continue;
+        for (int row = 0; row < object.RowCount(); ++row) {
+            const Accessible title = object.Cell(row, 0);
+            state.rows.push_back({title.Checked(), title.Name(), object.Cell(row, 1).Name()});
+        }
+    }
+    return state;
+}
+
+Accessible Velmora::Control(const std::string& name) {
+    const auto& controls = velmora::MainFormDesign().controls;
+    const auto spec = std::find_if(controls.begin(), controls.end(),
+                                   [&](const velmora::ControlSpec& c) { return c.name == name; });
+    if (spec == controls.end()) return {};
+    std::vector<Accessible> objects;
+    CollectControls(Frame(), objects);
+    for (const Accessible& object : objects) {
+        if (object.Name() == AccessibleNameOf(*spec)) return object;
+    }
+    return {};
+}
 
 void Velmora::ClickControl(const std::string& name) {
-    const FormState state = State();
-    const auto control = state.controls.find(name);
-    if (control == state.controls.end()) return;
+    const std::optional<ScreenBox> box = Control(name).Extents();
+    if (!box) return;
     Bring();
-    x_.Click(form_, control->second.x, control->second.y);
+    x_.Click(DefaultRootWindow(x_.display()), box->x + box->width / 2, box->y + box->height / 2);
     x_.Pump(std::chrono::milliseconds(100));
 }
 
 bool Velmora::SetTicked(const std::string& title, bool ticked) {
-    const FormState state = State();
-    const RowState* row = state.Row(title);
-    if (!row || row->x < 0) return false;
+    const Accessible list = Control("ListView1");
+    Accessible cell;
+    for (int row = 0; row < list.RowCount() && !cell; ++row) {
+        if (Accessible first = list.Cell(row, 0); first.Name() == title) cell = first;
+    }
+    const std::optional<ScreenBox> box = cell.Extents();
+    if (!box || !cell.Showing()) return false;
     Bring();
-    if (row->checked != ticked) x_.Click(form_, row->x, row->y);
+    if (cell.Checked() != ticked) {
+        const int half = box->height / 2;
+        x_.Click(DefaultRootWindow(x_.display()), box->x + kCheckBoxMargin + half, box->y + half);
+    }
     return x_.WaitFor([&] {
         const FormState now = State();
         const RowState* r = now.Row(title);
@@ -125,18 +193,37 @@ bool Velmora::OfTheProgram(Window window) {
            x_.TextProperty(window, "WM_CLASS").starts_with("velmora");
 }
 
-std::optional<Window> Velmora::Dialog(std::string* title, std::string* text) {
+std::optional<Window> Velmora::WindowTitled(const std::string& title) {
     for (const Window window : x_.StackingTopFirst()) {
         if (window != form_ && OfTheProgram(window) && x_.Info(window).viewable &&
-            x_.TextProperty(window, kStateProperty).empty()) {
-            if (title) *title = x_.TextProperty(window, "_NET_WM_NAME");
-            if (text) *text = x_.TextProperty(window, kBoxTextProperty);
+            x_.TextProperty(window, "_NET_WM_NAME") == title) {
             return window;
         }
     }
     return std::nullopt;
 }
 
+std::optional<Window> Velmora::Dialog(std::string* title, std::string* text) {
+    for (const Accessible& window : Application().Children()) {
+        const std::string role = window.Role();
+        if ((role != "alert" && role != "dialog") || !window.Showing()) continue;
+        const std::optional<Window> shown = WindowTitled(window.Name());
+        if (!shown) continue;
+        if (title) *title = window.Name();
+        if (text) {
+            text->clear();
+            for (const Accessible& label :
+                 window.FindAll([](const Accessible& a) { return a.Role() == "label"; })) {
+                const std::string name = label.Name();
+                if (name.empty()) continue;
+                if (!text->empty()) *text += '\n';
+                *text += name;
+            }
+        }
+        return shown;
+    }
+    return std::nullopt;
+}
 void Velmora::DismissDialog() {
     const std::optional<Window> dialog = Dialog();
     if (!dialog) return;

@@ -1,6 +1,7 @@
 #pragma once
-// The program under test: started with its test seam on, found on the desktop, read through
-// the state it publishes on its window, driven with real clicks and keys, stopped by its PID.
+// The program under test: started with Qt's accessibility on, found on the accessibility bus and
+// on the desktop, read as a screen reader reads it, driven with real clicks and keys, stopped by
+// its PID.
 
 #include <sys/types.h>
 
@@ -9,25 +10,28 @@
 #include <string>
 #include <vector>
 
+#include "Accessible.h"
 #include "XDriver.h"
 
 namespace e2e {
 
+// A control as the accessibility bus shows it: its text is a field's content, or else its name.
 struct ControlState {
-    int x = 0, y = 0;
     bool enabled = false;
-    bool value = false;
+    bool value = false;  // checked
+    bool focused = false;
     std::string text;
 };
 
+// A row of the list: its cells' texts, and the first cell's check state.
 struct RowState {
     bool checked = false;
-    int x = -1, y = -1;
     std::string title;
     std::string status;
 };
 
 struct FormState {
+    // By the control's name in the form's design.
     std::map<std::string, ControlState> controls;
     std::vector<RowState> rows;
 
@@ -46,8 +50,8 @@ public:
     bool Start() { return Launch() && WaitForForm(); }
     // Starts the program without waiting; false when it cannot be started.
     bool Launch();
-    // Waits for the program's main window (the one publishing its state); false when it does
-    // not appear in time.
+    // Waits for the program's main window, shown on the desktop and on the accessibility bus;
+    // false when it does not appear in time.
     bool WaitForForm();
     void Stop();
     // Waits for the program to end by itself; its exit status, or nothing.
@@ -56,15 +60,21 @@ public:
     Window form() const { return form_; }
     pid_t pid() const { return pid_; }
     FormState State();
+    // The program's application on the accessibility bus, and its main window there.
+    Accessible Application();
+    Accessible Frame();
+    // The control with this name in the form's design, found on the bus by its accessible name.
+    Accessible Control(const std::string& name);
 
+    // A real click on the middle of the control.
     void ClickControl(const std::string& name);
     // Ticks (or unticks) the row with this title by clicking its check box; true once the list
     // shows it so.
     bool SetTicked(const std::string& title, bool ticked);
     // Real key chord while the program's window is active.
     void Keys(const std::string& chord);
-    // A message box of the program's (any window of its but the form), when one is open; its
-    // title in `title` and, for a message box, its text in `text`.
+    // A box of the program's (an alert or dialog on the bus, and its window), when one is open;
+    // its title in `title` and the texts of its labels in `text`.
     std::optional<Window> Dialog(std::string* title = nullptr, std::string* text = nullptr);
     // Answers the open message box with Return.
     void DismissDialog();
@@ -73,11 +83,14 @@ public:
 
 private:
     bool OfTheProgram(Window window);
+    // The program's shown window with this title, other than the form.
+    std::optional<Window> WindowTitled(const std::string& title);
 
     XDriver& x_;
     std::string program_;
     pid_t pid_ = 0;
     Window form_ = 0;
+    Accessible application_;
 };
 
 }  // namespace e2e

@@ -1,0 +1,11 @@
+#pragma once
+// Tells assistive technology when a row of a list is ticked or unticked, by the user or by the
+// program: Qt's item views leave the change of a cell's check state unannounced.
+
+class QTreeWidget;
+
+namespace velmora::x11 {
+
+void AnnounceCheckChanges(QTreeWidget& list);
+
+}  // namespace velmora::x11
