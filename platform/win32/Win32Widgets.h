@@ -72,7 +72,7 @@ private:
     // Sees the form's messages before dispatch: mouse moves over controls, dialog keys.
     bool Filter(MSG& message);
     void CreateControl(ControlId id, const ControlSpec& entry, const FormSpec& design);
-    // Takes the part of `control` that `cover` lies on out of its window's shape.
+    // Cuts the rectangle `cover` lies on out of `control`'s window shape.
     static void CutAround(const ControlWindow& control, const RECT& cover);
     void ShowPointer();
     ControlId ControlAt(HWND window) const;  // kNoParent when not one of ours

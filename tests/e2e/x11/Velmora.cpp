@@ -29,8 +29,8 @@ void CollectControls(const Accessible& parent, std::vector<Accessible>& controls
     }
 }
 
-std::string AccessibleNameOf(const velmora::ControlSpec& spec) {
-    return std::string(spec.accessibleName.empty() ? spec.caption : spec.accessibleName);
+std::string AccessibleNameOf(const velmora::ControlSpec& entry) {
+    return std::string(entry.accessibleName.empty() ? entry.caption : entry.accessibleName);
 }
 
 bool Shown(velmora::ControlKind kind) {
@@ -130,12 +130,12 @@ FormState Velmora::State() {
     CollectControls(Frame(), objects);
     std::map<std::string, const Accessible*> byName;
     for (const Accessible& object : objects) byName.emplace(object.Name(), &object);
-    for (const velmora::ControlSpec& spec : velmora::MainFormDesign().controls) {
-        const auto found = byName.find(AccessibleNameOf(spec));
-        if (!Shown(spec.kind) || found == byName.end()) continue;
+    for (const velmora::ControlSpec& entry : velmora::MainFormDesign().controls) {
+        const auto found = byName.find(AccessibleNameOf(entry));
+        if (!Shown(entry.kind) || found == byName.end()) continue;
         const Accessible& object = *found->second;
         const std::string text = object.Role() == "text" ? object.Text() : found->first;
-        state.controls[std::string(spec.name)] = {object.Enabled(), object.Checked(),
+        state.controls[std::string(entry.name)] = {object.Enabled(), object.Checked(),
                                                   object.Focused(), text};
         if (!IsList(object)) continue;
         for (int row = 0; row < object.RowCount(); ++row) {
@@ -148,13 +148,13 @@ FormState Velmora::State() {
 
 Accessible Velmora::Control(const std::string& name) {
     const auto& controls = velmora::MainFormDesign().controls;
-    const auto spec = std::find_if(controls.begin(), controls.end(),
-                                   [&](const velmora::ControlSpec& c) { return c.name == name; });
-    if (spec == controls.end()) return {};
+    const auto entry = std::find_if(controls.begin(), controls.end(),
+                                    [&](const velmora::ControlSpec& c) { return c.name == name; });
+    if (entry == controls.end()) return {};
     std::vector<Accessible> objects;
     CollectControls(Frame(), objects);
     for (const Accessible& object : objects) {
-        if (object.Name() == AccessibleNameOf(*spec)) return object;
+        if (object.Name() == AccessibleNameOf(*entry)) return object;
     }
     return {};
 }
