@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
@@ -211,11 +212,12 @@ void Win32Widgets::CreateControl(ControlId id, const ControlSpec& entry, const F
             std::wstring tip = Widen(entry.tooltip);
             TTTOOLINFOW tool{};
             tool.cbSize = sizeof tool;
-            tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+            tool.uFlags = TTF_IDISHWND;
             tool.hwnd = form_;
             tool.uId = reinterpret_cast<UINT_PTR>(control.window);
             tool.lpszText = tip.data();
             SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+            tooltipTools_.push_back(control.window);
         }
     }
 }
@@ -508,6 +510,10 @@ bool Win32Widgets::Filter(MSG& message) {
     if ((message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) &&
         (message.hwnd == form_ || IsChild(form_, message.hwnd))) {
         events_->KeyDown(static_cast<int>(message.wParam), ShiftState());
+    }
+    if (message.message >= WM_MOUSEFIRST && message.message <= WM_MOUSELAST &&
+        std::ranges::find(tooltipTools_, message.hwnd) != tooltipTools_.end()) {
+        SendMessageW(tooltip_, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&message));
     }
     if (message.message == WM_MOUSEMOVE && message.hwnd != form_) {
         const ControlId control = ControlAt(message.hwnd);

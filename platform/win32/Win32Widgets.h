@@ -94,6 +94,10 @@ private:
     FormEvents* events_ = nullptr;
     HWND form_ = nullptr;
     HWND tooltip_ = nullptr;
+    // The controls the tooltip describes. Their mouse messages are relayed from the message
+    // loop: letting the tooltip subclass them would route every message a control gets through
+    // comctl32's subclass procedure, which looks its data up as a window property each time.
+    std::vector<HWND> tooltipTools_;
     HMENU menu_ = nullptr;
     HICON bigIcon_ = nullptr;
     HICON smallIcon_ = nullptr;

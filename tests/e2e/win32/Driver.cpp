@@ -364,21 +364,32 @@ COLORREF ScreenColour(POINT point) {
     return colour;
 }
 
-void ClickAt(HWND window) {
+namespace {
+
+// A mouse event that moves the pointer to the centre of a window.
+INPUT MoveToCentre(HWND window) {
     RECT rect{};
     GetWindowRect(window, &rect);
-    const int x = (rect.left + rect.right) / 2;
-    const int y = (rect.top + rect.bottom) / 2;
-    INPUT inputs[3]{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-    }
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv((rect.left + rect.right) / 2, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv((rect.top + rect.bottom) / 2, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+}
+
+}  // namespace
+
+void ClickAt(HWND window) {
+    INPUT inputs[3] = {MoveToCentre(window), MoveToCentre(window), MoveToCentre(window)};
     inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
     SendInput(3, inputs, sizeof(INPUT));
+}
+
+void HoverOver(HWND window) {
+    INPUT input = MoveToCentre(window);
+    SendInput(1, &input, sizeof(INPUT));
 }
 
 namespace {

@@ -127,6 +127,8 @@ bool BringToFront(HWND window);
 void TypeChord(std::initializer_list<WORD> keys);
 // A left click at the centre of a window, through the real mouse input.
 void ClickAt(HWND window);
+// Moves the pointer, through the real mouse input, to the centre of a window and leaves it there.
+void HoverOver(HWND window);
 // The program's stored settings text for `key`; "(missing)" when there is none.
 std::string StoredSetting(const wchar_t* key);
 void ForgetSettings();
