@@ -37,7 +37,8 @@ public:
     virtual ~WindowSystem() = default;
 
     // kGwHwndFirst: the window at the top of the z-order; kGwHwndNext: the one below
-    // `window`. 0 at the end of the chain or when `window` no longer exists.
+    // `window`, 0 at the end of the chain. The chain is the z-order as it stood when the walk
+    // began, so a window closed meanwhile neither ends the walk nor hides the ones below it.
     virtual Hwnd GetWindow(Hwnd window, unsigned command) = 0;
     // The style bits (GetWindowLong with GWL_STYLE); 0 for a window that no longer exists.
     virtual std::uint32_t WindowStyle(Hwnd window) = 0;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Cloaking.h"
 #include "Handles.h"
@@ -128,10 +129,36 @@ void BringToForeground(HWND window) {
     }
 }
 
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+// Every top-level window, from the top of the z-order down.
+std::vector<HWND> TopLevelWindows() {
+    std::vector<HWND> windows;
+    ::EnumWindows(&CollectWindow, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 }  // namespace
 
 Hwnd Win32WindowSystem::GetWindow(Hwnd window, unsigned command) {
+    if (command == GW_HWNDFIRST) {
+        walk_ = TopLevelWindows();
+        walkAt_ = 0;
+        return walk_.empty() ? 0 : FromHwnd(walk_.front());
+    }
+    if (command == GW_HWNDNEXT && walkAt_ < walk_.size() && FromHwnd(walk_[walkAt_]) == window) {
+        ++walkAt_;
+        return walkAt_ < walk_.size() ? FromHwnd(walk_[walkAt_]) : 0;
+    }
     return FromHwnd(::GetWindow(ToHwnd(window), command));
+}
+
+void Win32WindowSystem::EndWalk() {
+    walk_.clear();
+    walkAt_ = 0;
 }
 
 std::uint32_t Win32WindowSystem::WindowStyle(Hwnd window) {
