@@ -13,11 +13,12 @@
 #include <vector>
 
 #include "app/Program.h"
-#include "platform/x11/Pictures.h"
+#include "platform/qt/Pictures.h"
+#include "platform/qt/QtFormWidgets.h"
+#include "platform/qt/QtRuntime.h"
+#include "platform/qt/QtTrayShell.h"
 #include "platform/x11/QtClientIds.h"
-#include "platform/x11/QtFormWidgets.h"
-#include "platform/x11/QtRuntime.h"
-#include "platform/x11/QtTrayShell.h"
+#include "platform/x11/QtTrayAnnouncements.h"
 #include "platform/x11/X11Keyboard.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
@@ -78,12 +79,12 @@ int main(int argc, char** argv) {
     using namespace velmora;
     try {
         x11::XConnection connection;
-        x11::Pictures pictures;
-        x11::QtFormWidgets widgets(pictures);
-        x11::QtRuntime runtime(pictures);
+        qt::Pictures pictures;
+        qt::QtFormWidgets widgets(pictures);
+        qt::QtRuntime runtime(pictures);
         x11::X11WindowSystem windows(connection, x11::QtClientIds());
         x11::X11Keyboard keyboard(connection);
-        x11::QtTrayShell shell(pictures);
+        qt::QtTrayShell shell(pictures, x11::WatchTrayAnnouncements);
         Platform platform{windows, keyboard, runtime, widgets, shell};
         Program program(platform);
         program.Start();

@@ -5,16 +5,17 @@
 #include <exception>
 #include <memory>
 
-#include "Pictures.h"
 #include "QtClientIds.h"
-#include "QtFormWidgets.h"
-#include "QtRuntime.h"
-#include "QtTrayShell.h"
-#include "SessionEnd.h"
+#include "QtTrayAnnouncements.h"
 #include "X11Keyboard.h"
 #include "X11WindowSystem.h"
 #include "XConnection.h"
 #include "app/Program.h"
+#include "platform/qt/Pictures.h"
+#include "platform/qt/QtFormWidgets.h"
+#include "platform/qt/QtRuntime.h"
+#include "platform/qt/QtTrayShell.h"
+#include "platform/qt/SessionEnd.h"
 
 int main(int argc, char** argv) {
     // The program works on X11 windows, so its own window must be one too.
@@ -30,15 +31,15 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    x11::Pictures pictures;
-    x11::QtFormWidgets widgets(pictures);
-    x11::QtRuntime runtime(pictures);
+    qt::Pictures pictures;
+    qt::QtFormWidgets widgets(pictures);
+    qt::QtRuntime runtime(pictures);
     x11::X11WindowSystem windows(*connection, x11::QtClientIds());
     x11::X11Keyboard keyboard(*connection);
-    x11::QtTrayShell shell(pictures);
+    qt::QtTrayShell shell(pictures, x11::WatchTrayAnnouncements);
     Platform platform{windows, keyboard, runtime, widgets, shell};
     Program program(platform);
-    x11::SessionEnd sessionEnd([&program] { program.MainForm().QueryUnload(); });
+    qt::SessionEnd sessionEnd([&program] { program.MainForm().QueryUnload(); });
     if (!program.Start()) return 0;
     return QApplication::exec();
 }

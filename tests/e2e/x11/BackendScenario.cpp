@@ -12,7 +12,7 @@
 #include "app/Enum.h"
 #include "app/Globals.h"
 #include "platform/RuntimeError.h"
-#include "platform/x11/QtText.h"
+#include "platform/qt/QtText.h"
 #include "platform/x11/X11Keyboard.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
@@ -71,7 +71,7 @@ void FakeClientIds(Context& c, velmora::x11::XConnection& connection,
 }  // namespace
 
 void BackendScenario(Context& c) {
-    using velmora::x11::ContainsIgnoringCase;
+    using velmora::qt::ContainsIgnoringCase;
     c.results.Check(ContainsIgnoringCase("Velmora Cmd Ärger", "cmd äRGER") &&
                         ContainsIgnoringCase("Окно Проводника", "окно пРОВОДНИКА") &&
                         ContainsIgnoringCase("Ωμέγα", "ΩΜΈΓΑ") && ContainsIgnoringCase("Ω", ""),

@@ -8,7 +8,7 @@
 
 #include "QtVirtualKeys.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -62,4 +62,4 @@ bool FormEventFilter::eventFilter(QObject* watched, QEvent* event) {
     return false;
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

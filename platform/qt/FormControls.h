@@ -10,7 +10,7 @@
 
 #include "platform/Widgets.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 // Non-owning: every object belongs to the form (Qt parent ownership).
 struct FormControl {
@@ -28,4 +28,4 @@ int TwipsToPixels(int twips, double pixelsPerTwip);
 std::unique_ptr<QWidget> BuildForm(const FormSpec& design, FormEvents& events,
                                    std::vector<FormControl>& controls);
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QTreeWidget>
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 void AnnounceCheckChanges(QTreeWidget& list) {
     QObject::connect(list.model(), &QAbstractItemModel::dataChanged, &list,
@@ -27,4 +27,4 @@ void AnnounceCheckChanges(QTreeWidget& list) {
                      });
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

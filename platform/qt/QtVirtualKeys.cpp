@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -36,4 +36,4 @@ int ShiftBits(Qt::KeyboardModifiers modifiers) {
            (modifiers & Qt::AltModifier ? 4 : 0);
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

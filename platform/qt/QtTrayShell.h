@@ -2,19 +2,27 @@
 // The notification area on Qt: one QSystemTrayIcon per icon id, its activations delivered to
 // the tray window's procedure as the callback messages of the notify-icon protocol.
 
+#include <QObject>
 #include <QSystemTrayIcon>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <memory>
 
 #include "Pictures.h"
 #include "platform/Shell.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
+
+// Starts watching for a notification area that starts (again) and calls `started` each time;
+// the watch lasts as long as the object returned (none where the window system cannot tell).
+using TrayStartWatch = std::function<std::unique_ptr<QObject>(std::function<void()> started)>;
 
 class QtTrayShell : public Shell {
 public:
-    explicit QtTrayShell(Pictures& pictures);
+    // `watchTrayStarts` is asked once the tray window has a procedure; where it is empty, a
+    // restarted notification area goes unnoticed.
+    QtTrayShell(Pictures& pictures, TrayStartWatch watchTrayStarts);
     ~QtTrayShell() override;
 
     bool NotifyIcon(unsigned message, const NotifyIconRecord& record) override;
@@ -34,14 +42,13 @@ private:
     void Deliver(Hwnd window, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
     void TrayStarted();
 
-    class AnnouncementFilter;
-
     Pictures& pictures_;
+    TrayStartWatch watchTrayStarts_;
     Picture trayPicture_ = 0;
     std::map<Hwnd, WindowProc> procedures_;
     std::map<std::pair<Hwnd, std::uint32_t>, Icon> icons_;
     // A notification area that starts (again) asks for the icons anew.
-    std::unique_ptr<AnnouncementFilter> announcements_;
+    std::unique_ptr<QObject> trayStarts_;
 };
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

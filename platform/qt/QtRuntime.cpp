@@ -19,7 +19,7 @@
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -158,4 +158,4 @@ bool QtRuntime::TextContains(std::string_view text, std::string_view find) {
     return ContainsIgnoringCase(text, find);
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -3,11 +3,11 @@
 
 #include <Qt>
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 // The virtual key of a Qt key; 0 when it has none.
 int VirtualKeyOfQtKey(int key);
 // The core's shift bits: 1 Shift, 2 Ctrl, 4 Alt.
 int ShiftBits(Qt::KeyboardModifiers modifiers);
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <csignal>
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -68,4 +68,4 @@ void SessionEnd::SignalArrived() {
     shutdown_();
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

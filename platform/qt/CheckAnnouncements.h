@@ -4,8 +4,8 @@
 
 class QTreeWidget;
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 void AnnounceCheckChanges(QTreeWidget& list);
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

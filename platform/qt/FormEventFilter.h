@@ -9,7 +9,7 @@
 
 class QWidget;
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 class FormEventFilter : public QObject {
 public:
@@ -26,4 +26,4 @@ private:
     std::unordered_map<QObject*, ControlId> controls_;
 };
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -4,10 +4,10 @@
 
 #include <string_view>
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 // Whether UTF-8 `text` contains `find`, with letter case ignored as Qt folds it (so "Ä" matches
 // "ä" and "Σ" matches "σ"). An empty `find` is found everywhere.
 bool ContainsIgnoringCase(std::string_view text, std::string_view find);
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

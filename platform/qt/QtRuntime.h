@@ -8,7 +8,7 @@
 #include "platform/Runtime.h"
 #include "platform/WindowSystem.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 class QtRuntime : public Runtime {
 public:
@@ -43,4 +43,4 @@ private:
     bool ended_ = false;
 };
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -1,15 +1,11 @@
 #include "QtTrayShell.h"
 
-#include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
-#include <QGuiApplication>
 #include <QIcon>
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
-#include "TrayAnnouncements.h"
-
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -33,33 +29,8 @@ std::intptr_t MouseNotification(QSystemTrayIcon::ActivationReason reason) {
 
 }  // namespace
 
-// Watches Qt's own X connection for a notification area that starts; no timer, so an idle
-// program is never woken by it.
-class QtTrayShell::AnnouncementFilter : public QObject, public QAbstractNativeEventFilter {
-public:
-    AnnouncementFilter(::Display* display, QtTrayShell& shell)
-        : shell_(shell), announcements_(ListenForTrayAnnouncements(display)) {
-        QCoreApplication::instance()->installNativeEventFilter(this);
-    }
-    ~AnnouncementFilter() override {
-        QCoreApplication::instance()->removeNativeEventFilter(this);
-    }
-
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
-        if (eventType == "xcb_generic_event_t" &&
-            announcements_.Announces(*static_cast<const xcb_generic_event_t*>(message))) {
-            // Queued, so that Qt has taken the new notification area in first.
-            QMetaObject::invokeMethod(this, [this] { shell_.TrayStarted(); }, Qt::QueuedConnection);
-        }
-        return false;
-    }
-
-private:
-    QtTrayShell& shell_;
-    TrayAnnouncements announcements_;
-};
-
-QtTrayShell::QtTrayShell(Pictures& pictures) : pictures_(pictures) {}
+QtTrayShell::QtTrayShell(Pictures& pictures, TrayStartWatch watchTrayStarts)
+    : pictures_(pictures), watchTrayStarts_(std::move(watchTrayStarts)) {}
 
 QtTrayShell::~QtTrayShell() = default;
 
@@ -82,9 +53,8 @@ Picture QtTrayShell::TrayIconPicture() {
 WindowProc QtTrayShell::SetWindowProc(Hwnd window, WindowProc procedure) {
     WindowProc previous = std::move(procedures_[window]);
     procedures_[window] = std::move(procedure);
-    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    if (window == kTrayWindow && !announcements_ && x11) {
-        announcements_ = std::make_unique<AnnouncementFilter>(x11->display(), *this);
+    if (window == kTrayWindow && !trayStarts_ && watchTrayStarts_) {
+        trayStarts_ = watchTrayStarts_([this] { TrayStarted(); });
     }
     return previous;
 }
@@ -157,4 +127,4 @@ bool QtTrayShell::NotifyIcon(unsigned message, const NotifyIconRecord& record) {
     return true;
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -10,7 +10,7 @@
 
 class QSocketNotifier;
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 class SessionEnd : public QObject {
 public:
@@ -26,4 +26,4 @@ private:
     std::unique_ptr<QSocketNotifier> signals_;
 };
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

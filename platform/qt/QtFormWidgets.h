@@ -14,7 +14,7 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 class QtFormWidgets : public Widgets {
 public:
@@ -82,4 +82,4 @@ private:
     std::optional<int> pendingState_;
 };
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

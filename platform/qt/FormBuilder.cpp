@@ -13,7 +13,7 @@
 
 #include "FormControls.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -158,4 +158,4 @@ std::unique_ptr<QWidget> BuildForm(const FormSpec& design, FormEvents& events,
     return form;
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

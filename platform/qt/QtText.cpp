@@ -2,7 +2,7 @@
 
 #include <QString>
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 bool ContainsIgnoringCase(std::string_view text, std::string_view find) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
@@ -10,4 +10,4 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view find) {
                   Qt::CaseInsensitive);
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

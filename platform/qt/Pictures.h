@@ -9,7 +9,7 @@
 
 #include "platform/Runtime.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 class Pictures {
 public:
@@ -29,4 +29,4 @@ private:
     std::vector<Entry> entries_;
 };
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -6,7 +6,7 @@
 
 #include "platform/RuntimeError.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -64,4 +64,4 @@ QCursor Pictures::Cursor(Picture picture) const {
     return QCursor(entry.pixmap, entry.hotSpot.x(), entry.hotSpot.y());
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt

@@ -15,7 +15,7 @@
 #include "CheckAnnouncements.h"
 #include "platform/RuntimeError.h"
 
-namespace velmora::x11 {
+namespace velmora::qt {
 
 namespace {
 
@@ -323,4 +323,4 @@ void QtFormWidgets::SetRowSubItem(ControlId list, int row, int subItem, std::str
     item.setText(subItem, Q(text));
 }
 
-}  // namespace velmora::x11
+}  // namespace velmora::qt
