@@ -20,7 +20,8 @@ wayland_desktop_work=""    # a folder the desktop's processes may write to
 desktop_user_command=()    # the command prefix that runs a command as the desktop's user
 
 # Runs a command as the desktop's user, with the caller's environment (HOME, USER and LOGNAME
-# are the user's own).
+# are the user's own). A process started in the background this way is a subshell's child:
+# start it as "${desktop_user_command[@]}" CMD... & when its own id is needed.
 as_desktop_user() {
     "${desktop_user_command[@]}" "$@"
 }
