@@ -90,31 +90,44 @@ start_sway_desktop() {
     return 1
 }
 
-# Ends a process of the desktop's user that is not the caller's child, by its id.
-end_foreign_process() {
-    local pid=$1 i
-    kill "$pid" 2>/dev/null || return 0
-    for i in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || return 0
-        sleep 0.1
+# True when every process named has ended (a child not reaped yet counts as ended).
+processes_ended() {
+    local pid state
+    for pid; do
+        state=$(ps -o stat= -p "$pid")
+        [[ -z $state || $state == Z* ]] || return 1
     done
-    kill -KILL "$pid" 2>/dev/null || true
 }
 
-# Stops what start_sway_desktop started, newest first, then whatever else runs as the
-# throw-away user (processes the buses started on demand), removes the user and every file.
-# Safe to call twice, and under errexit.
+# Ends the throw-away user's processes that start_sway_desktop did not start itself (the
+# program, the test clients, what the buses started on demand), each by its id.
+end_other_desktop_processes() {
+    local others=() pid i
+    for pid in $(pgrep -u "$wayland_desktop_user"); do
+        [[ " ${wayland_desktop_pids[*]} " == *" $pid "* ]] || others+=("$pid")
+    done
+    [ ${#others[@]} -gt 0 ] || return 0
+    kill "${others[@]}" 2>/dev/null
+    for i in $(seq 20); do
+        processes_ended "${others[@]}" && return 0
+        sleep 0.1
+    done
+    kill -KILL "${others[@]}" 2>/dev/null || true
+}
+
+# Stops the desktop's programs before sway and the buses (newest first), removes the throw-away
+# user and every file. Safe to call twice, and under errexit.
 stop_sway_desktop() {
-    local i pid
+    local i
+    [ -z "$wayland_desktop_user" ] || end_other_desktop_processes
     for ((i = ${#wayland_desktop_pids[@]} - 1; i >= 0; i--)); do
         kill "${wayland_desktop_pids[i]}" 2>/dev/null || true
         wait "${wayland_desktop_pids[i]}" 2>/dev/null || true
     done
     wayland_desktop_pids=()
     if [ -n "$wayland_desktop_user" ]; then
-        for pid in $(pgrep -u "$wayland_desktop_user" || true); do
-            end_foreign_process "$pid"
-        done
+        # The registry and the accessibility bus's daemon end with their launcher.
+        end_other_desktop_processes
         userdel --remove "$wayland_desktop_user" 2>/dev/null ||
             echo "could not remove the user $wayland_desktop_user" >&2
         wayland_desktop_user=""
