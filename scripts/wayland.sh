@@ -128,7 +128,13 @@ stop_sway_desktop() {
     if [ -n "$wayland_desktop_user" ]; then
         # The registry and the accessibility bus's daemon end with their launcher.
         end_other_desktop_processes
-        userdel --remove "$wayland_desktop_user" 2>/dev/null ||
+        # userdel refuses while a process of the user is left, an ended one not yet reaped
+        # by init included.
+        for i in $(seq 30); do
+            userdel --remove "$wayland_desktop_user" 2>/dev/null && break
+            sleep 0.1
+        done
+        id "$wayland_desktop_user" >/dev/null 2>&1 &&
             echo "could not remove the user $wayland_desktop_user" >&2
         wayland_desktop_user=""
         desktop_user_command=()
