@@ -83,6 +83,7 @@ start_sway_desktop() {
             export WAYLAND_DISPLAY
             return 0
         fi
+        processes_ended "${wayland_desktop_pids[-1]}" && break
         sleep 0.1
     done
     echo "sway did not start; its log:" >&2
