@@ -65,7 +65,8 @@ start_accessibility_bus() {
     # Asked without activation, so that the bus starts no second launcher of its own.
     for i in $(seq 50); do
         "${run[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus \
-            /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null |
+            /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus \
+            2>/dev/null |
             grep -q 'boolean true' && break
         sleep 0.1
     done
