@@ -37,9 +37,14 @@ desktop_copy_of() {
 # Makes the throw-away user with its home under the desktop's folder; sets
 # desktop_user_command.
 make_desktop_user() {
-    local name="velmora-e2e-$$-$RANDOM"
-    useradd --home-dir "$wayland_desktop_dir/home" --create-home --shell /usr/sbin/nologin \
-        --no-log-init --comment "Velmora Suite e2e desktop" "$name" || return 1
+    local name="velmora-e2e-$$-$RANDOM" i
+    # Another useradd may hold the lock on the user files for a moment.
+    for i in 1 2 3 4 5; do
+        useradd --home-dir "$wayland_desktop_dir/home" --create-home --shell /usr/sbin/nologin \
+            --no-log-init --comment "Velmora Suite e2e desktop" "$name" && break
+        [ "$i" -lt 5 ] || return 1
+        sleep 1
+    done
     wayland_desktop_user=$name
     desktop_user_command=(setpriv --reuid="$(id -u "$name")" --regid="$(id -g "$name")"
         --clear-groups env HOME="$wayland_desktop_dir/home" USER="$name" LOGNAME="$name")
