@@ -14,11 +14,14 @@ ensure_x11_packages() {
         xterm x11-apps dbus at-spi2-core libatspi2.0-dev
 }
 
-# Configures build/x11 for the X11 program (no sim unit tests) and builds it.
+# Configures build/x11 for the X11 program (no sim unit tests) and builds it, or only the
+# targets named.
 build_x11() {
+    local targets=()
+    [ $# -eq 0 ] || targets=(--target "$@")
     cmake -S "$root" -B "$x11_build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DVELMORA_X11=ON -DVELMORA_TESTS=OFF >/dev/null &&
-        cmake --build "$x11_build_dir" -j "$jobs"
+        cmake --build "$x11_build_dir" -j "$jobs" "${targets[@]}"
 }
 
 x11_desktop_pids=()
@@ -39,13 +42,17 @@ start_xvfb() {
 }
 
 # Starts a D-Bus session and the accessibility bus on it, as a desktop does for screen readers;
-# exports DBUS_SESSION_BUS_ADDRESS. The launcher starts the accessibility bus's own daemon and the
-# registry, and ends them when it ends.
+# exports DBUS_SESSION_BUS_ADDRESS and adds the two processes to the array named by the first
+# argument. The rest, if any, is a command the buses run under (as another user, say). The
+# launcher starts the accessibility bus's own daemon and the registry, and ends them when it ends.
 start_accessibility_bus() {
+    local -n started_pids=$1
+    local run=("${@:2}")
     local address_file i
     address_file=$(mktemp)
-    dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address_file" >/dev/null 2>&1 &
-    x11_desktop_pids+=($!)
+    "${run[@]}" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address_file" \
+        >/dev/null 2>&1 &
+    started_pids+=($!)
     for i in $(seq 50); do
         [ -s "$address_file" ] && break
         sleep 0.1
@@ -53,12 +60,13 @@ start_accessibility_bus() {
     DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$address_file")
     export DBUS_SESSION_BUS_ADDRESS
     rm -f "$address_file"
-    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    x11_desktop_pids+=($!)
+    "${run[@]}" /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    started_pids+=($!)
     # Asked without activation, so that the bus starts no second launcher of its own.
     for i in $(seq 50); do
-        dbus-send --session --print-reply --dest=org.freedesktop.DBus /org/freedesktop/DBus \
-            org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus 2>/dev/null |
+        "${run[@]}" dbus-send --session --print-reply --dest=org.freedesktop.DBus \
+            /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner string:org.a11y.Bus \
+            2>/dev/null |
             grep -q 'boolean true' && break
         sleep 0.1
     done
@@ -69,7 +77,7 @@ start_x11_desktop() {
     local i
     start_xvfb
     export DISPLAY=$xvfb_display
-    start_accessibility_bus
+    start_accessibility_bus x11_desktop_pids
     openbox >/dev/null 2>&1 &
     x11_desktop_pids+=($!)
     for i in $(seq 50); do

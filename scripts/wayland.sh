@@ -1,0 +1,151 @@
+# A throw-away headless sway desktop for the Wayland end-to-end run, with a D-Bus session and an
+# accessibility bus of its own. sway refuses to run as root: under root the desktop, and every
+# process that talks to it (run them with as_desktop_user), belong to a throw-away user made here
+# and removed again by stop_sway_desktop. Otherwise they run as the current user.
+# shellcheck shell=bash
+# shellcheck source=x11.sh
+source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
+
+# What the Wayland run needs beside the Linux program's own packages.
+ensure_wayland_packages() {
+    ensure_x11_packages &&
+        ensure_packages sway libwayland-dev libwayland-bin wayland-protocols qt6-wayland \
+            libxkbcommon-dev jq
+}
+
+wayland_desktop_pids=()
+wayland_desktop_dir=""     # everything the desktop leaves on disk
+wayland_desktop_user=""    # the throw-away user; empty when running as the current user
+wayland_desktop_work=""    # a folder the desktop's processes may write to
+desktop_user_command=()    # the command prefix that runs a command as the desktop's user
+
+# Runs a command as the desktop's user, with the caller's environment (HOME, USER and LOGNAME
+# are the user's own). A process started in the background this way is a subshell's child:
+# start it as "${desktop_user_command[@]}" CMD... & when its own id is needed.
+as_desktop_user() {
+    "${desktop_user_command[@]}" "$@"
+}
+
+# A copy of FILE (a program, say) that the desktop's user can read and run, wherever the
+# original lives; prints its path.
+desktop_copy_of() {
+    local copy
+    copy="$wayland_desktop_dir/bin/$(basename "$1")"
+    mkdir -p "$wayland_desktop_dir/bin" && cp "$1" "$copy" && chmod a+rx "$copy" && echo "$copy"
+}
+
+# Makes the throw-away user with its home under the desktop's folder; sets
+# desktop_user_command.
+make_desktop_user() {
+    local name="velmora-e2e-$$-$RANDOM" i
+    # Another useradd may hold the lock on the user files for a moment.
+    for i in 1 2 3 4 5; do
+        useradd --home-dir "$wayland_desktop_dir/home" --create-home --shell /usr/sbin/nologin \
+            --no-log-init --comment "Velmora Suite e2e desktop" "$name" && break
+        [ "$i" -lt 5 ] || return 1
+        sleep 1
+    done
+    wayland_desktop_user=$name
+    desktop_user_command=(setpriv --reuid="$(id -u "$name")" --regid="$(id -g "$name")"
+        --clear-groups env HOME="$wayland_desktop_dir/home" USER="$name" LOGNAME="$name")
+}
+
+# Starts headless sway (an output of 1280x800, no bar, no XWayland) and the buses, waits until
+# sway answers on its IPC socket, and exports WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR and
+# DBUS_SESSION_BUS_ADDRESS. Any arguments are more lines for sway's configuration.
+start_sway_desktop() {
+    local config socket i
+    wayland_desktop_dir=$(mktemp -d /tmp/velmora-e2e-wayland.XXXXXX) || return 1
+    # The desktop's user must reach its runtime folder and the copies in bin/.
+    chmod 755 "$wayland_desktop_dir"
+    if [ "$(id -u)" -eq 0 ]; then
+        make_desktop_user || return 1
+    fi
+    export XDG_RUNTIME_DIR="$wayland_desktop_dir/run"
+    wayland_desktop_work="$wayland_desktop_dir/work"
+    mkdir -m 700 "$XDG_RUNTIME_DIR" "$wayland_desktop_work" || return 1
+    if [ -n "$wayland_desktop_user" ]; then
+        chown "$wayland_desktop_user:" "$XDG_RUNTIME_DIR" "$wayland_desktop_work" || return 1
+    fi
+    config="$wayland_desktop_dir/sway.config"
+    {
+        echo "output HEADLESS-1 resolution 1280x800 position 0 0"
+        echo "xwayland disable"
+        printf '%s\n' "$@"
+    } >"$config"
+    chmod 644 "$config"
+    unset WAYLAND_DISPLAY SWAYSOCK DISPLAY
+    start_accessibility_bus wayland_desktop_pids "${desktop_user_command[@]}"
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        "${desktop_user_command[@]}" sway -c "$config" >"$wayland_desktop_dir/sway.log" 2>&1 &
+    wayland_desktop_pids+=($!)
+    for i in $(seq 100); do
+        socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1)
+        if [ -n "$socket" ] && as_desktop_user swaymsg -s "$socket" -t get_version >/dev/null 2>&1
+        then
+            export SWAYSOCK=$socket
+            WAYLAND_DISPLAY=$(basename "$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -n 1)")
+            export WAYLAND_DISPLAY
+            return 0
+        fi
+        processes_ended "${wayland_desktop_pids[-1]}" && break
+        sleep 0.1
+    done
+    echo "sway did not start; its log:" >&2
+    tail -n 20 "$wayland_desktop_dir/sway.log" >&2
+    return 1
+}
+
+# True when every process named has ended (a child not reaped yet counts as ended).
+processes_ended() {
+    local pid state
+    for pid; do
+        state=$(ps -o stat= -p "$pid")
+        [[ -z $state || $state == Z* ]] || return 1
+    done
+}
+
+# Ends the throw-away user's processes that start_sway_desktop did not start itself (the
+# program, the test clients, what the buses started on demand), each by its id.
+end_other_desktop_processes() {
+    local others=() pid i
+    for pid in $(pgrep -u "$wayland_desktop_user"); do
+        [[ " ${wayland_desktop_pids[*]} " == *" $pid "* ]] || others+=("$pid")
+    done
+    [ ${#others[@]} -gt 0 ] || return 0
+    kill "${others[@]}" 2>/dev/null
+    for i in $(seq 20); do
+        processes_ended "${others[@]}" && return 0
+        sleep 0.1
+    done
+    kill -KILL "${others[@]}" 2>/dev/null || true
+}
+
+# Stops the desktop's programs before sway and the buses (newest first), removes the throw-away
+# user and every file. Safe to call twice, and under errexit.
+stop_sway_desktop() {
+    local i
+    [ -z "$wayland_desktop_user" ] || end_other_desktop_processes
+    for ((i = ${#wayland_desktop_pids[@]} - 1; i >= 0; i--)); do
+        kill "${wayland_desktop_pids[i]}" 2>/dev/null || true
+        wait "${wayland_desktop_pids[i]}" 2>/dev/null || true
+    done
+    wayland_desktop_pids=()
+    if [ -n "$wayland_desktop_user" ]; then
+        # The registry and the accessibility bus's daemon end with their launcher.
+        end_other_desktop_processes
+        # userdel refuses while a process of the user is left, an ended one not yet reaped
+        # by init included.
+        for i in $(seq 30); do
+            userdel --remove "$wayland_desktop_user" 2>/dev/null && break
+            sleep 0.1
+        done
+        id "$wayland_desktop_user" >/dev/null 2>&1 &&
+            echo "could not remove the user $wayland_desktop_user" >&2
+        wayland_desktop_user=""
+        desktop_user_command=()
+    fi
+    [ -z "$wayland_desktop_dir" ] || rm -rf "$wayland_desktop_dir"
+    wayland_desktop_dir=""
+    unset WAYLAND_DISPLAY SWAYSOCK
+}

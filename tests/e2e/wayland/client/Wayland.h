@@ -1,0 +1,35 @@
+#pragma once
+// Owning handles for the Wayland objects the test client makes.
+
+#include <wayland-client.h>
+
+#include <memory>
+
+#include "xdg-shell-client-protocol.h"
+
+namespace wlclient {
+
+template <auto Destroy>
+struct Destroyer {
+    template <typename T>
+    void operator()(T* object) const {
+        Destroy(object);
+    }
+};
+
+// A Wayland object destroyed with `Destroy` when its owner goes.
+template <typename T, auto Destroy>
+using Owned = std::unique_ptr<T, Destroyer<Destroy>>;
+
+using Display = Owned<wl_display, wl_display_disconnect>;
+using Registry = Owned<wl_registry, wl_registry_destroy>;
+using Compositor = Owned<wl_compositor, wl_compositor_destroy>;
+using Shm = Owned<wl_shm, wl_shm_destroy>;
+using WmBase = Owned<xdg_wm_base, xdg_wm_base_destroy>;
+using Surface = Owned<wl_surface, wl_surface_destroy>;
+using XdgSurface = Owned<xdg_surface, xdg_surface_destroy>;
+using XdgToplevel = Owned<xdg_toplevel, xdg_toplevel_destroy>;
+using ShmPool = Owned<wl_shm_pool, wl_shm_pool_destroy>;
+using Buffer = Owned<wl_buffer, wl_buffer_destroy>;
+
+}  // namespace wlclient
