@@ -1,0 +1,78 @@
+#include "ForeignToplevelList.h"
+
+#include <algorithm>
+
+namespace velmora::wayland {
+
+Hwnd ForeignToplevelList::Announce() {
+    const Hwnd id = nextId_++;
+    Entry& entry = entries_[id];
+    entry.applied.id = id;
+    entry.pending.id = id;
+    return id;
+}
+
+void ForeignToplevelList::SetTitle(Hwnd id, std::string title) {
+    if (const auto at = entries_.find(id); at != entries_.end()) {
+        at->second.pending.title = std::move(title);
+    }
+}
+
+void ForeignToplevelList::SetAppId(Hwnd id, std::string appId) {
+    if (const auto at = entries_.find(id); at != entries_.end()) {
+        at->second.pending.appId = std::move(appId);
+    }
+}
+
+void ForeignToplevelList::SetStates(Hwnd id, unsigned states) {
+    if (const auto at = entries_.find(id); at != entries_.end()) at->second.pending.states = states;
+}
+
+void ForeignToplevelList::Done(Hwnd id) {
+    const auto at = entries_.find(id);
+    if (at == entries_.end()) return;
+    Entry& entry = at->second;
+    const bool wasActivated = entry.done && (entry.applied.states & kToplevelActivated) != 0;
+    entry.applied = entry.pending;
+    entry.done = true;
+    if (!wasActivated && (entry.applied.states & kToplevelActivated) != 0) {
+        entry.activatedAt = ++activations_;
+    }
+}
+
+void ForeignToplevelList::Closed(Hwnd id) { entries_.erase(id); }
+
+const Toplevel* ForeignToplevelList::Find(Hwnd id) const {
+    const auto at = entries_.find(id);
+    return at != entries_.end() && at->second.done ? &at->second.applied : nullptr;
+}
+
+std::vector<Toplevel> ForeignToplevelList::Listed(const OwnWindow& own) const {
+    std::vector<const Entry*> listed;
+    for (const auto& [id, entry] : entries_) {
+        if (entry.done && !entry.applied.title.empty() && !own.Is(entry.applied)) {
+            listed.push_back(&entry);
+        }
+    }
+    // Stable: the never activated (all 0) keep announcement order behind the others.
+    std::stable_sort(listed.begin(), listed.end(), [](const Entry* a, const Entry* b) {
+        return a->activatedAt > b->activatedAt;
+    });
+    std::vector<Toplevel> toplevels;
+    toplevels.reserve(listed.size());
+    for (const Entry* entry : listed) toplevels.push_back(entry->applied);
+    return toplevels;
+}
+
+Hwnd ForeignToplevelList::Activated() const {
+    const Entry* latest = nullptr;
+    for (const auto& [id, entry] : entries_) {
+        if (entry.done && (entry.applied.states & kToplevelActivated) != 0 &&
+            (latest == nullptr || entry.activatedAt > latest->activatedAt)) {
+            latest = &entry;
+        }
+    }
+    return latest != nullptr ? latest->applied.id : 0;
+}
+
+}  // namespace velmora::wayland

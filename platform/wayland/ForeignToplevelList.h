@@ -1,0 +1,70 @@
+#pragma once
+// The toplevels a wlroots compositor announces through foreign-toplevel management, kept as its
+// events arrive: each handle's changes are applied together at its `done`, and the listing
+// stands in for the z-order (most recently activated first, then announcement order).
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/WindowSystem.h"
+
+namespace velmora::wayland {
+
+// A toplevel's states, as bits.
+inline constexpr unsigned kToplevelMaximized = 1;
+inline constexpr unsigned kToplevelMinimized = 2;
+inline constexpr unsigned kToplevelActivated = 4;
+inline constexpr unsigned kToplevelFullscreen = 8;
+
+struct Toplevel {
+    Hwnd id = 0;  // the list's own id for the handle, never reused within a run
+    std::string title;
+    std::string appId;
+    unsigned states = 0;
+};
+
+// The program's own window as the compositor shows it: its app id and title.
+struct OwnWindow {
+    std::string appId;
+    std::string title;
+    bool Is(const Toplevel& toplevel) const {
+        return toplevel.appId == appId && toplevel.title == title;
+    }
+};
+
+class ForeignToplevelList {
+public:
+    // A handle the compositor announced; its id.
+    Hwnd Announce();
+    // Changes to a handle, applied at its next Done; ignored for an id the list does not hold.
+    void SetTitle(Hwnd id, std::string title);
+    void SetAppId(Hwnd id, std::string appId);
+    void SetStates(Hwnd id, unsigned states);
+    void Done(Hwnd id);
+    // The toplevel is gone; its id is never given out again.
+    void Closed(Hwnd id);
+
+    // The toplevel as of its last Done; nullptr when it has had none or has closed.
+    const Toplevel* Find(Hwnd id) const;
+    // Every titled toplevel but `own`, most recently activated first, then the ones never
+    // activated in the order they were announced.
+    std::vector<Toplevel> Listed(const OwnWindow& own) const;
+    // The activated toplevel (the most recently activated when several are); 0 when none is.
+    Hwnd Activated() const;
+
+private:
+    struct Entry {
+        Toplevel applied;
+        Toplevel pending;
+        bool done = false;
+        std::uint64_t activatedAt = 0;  // 0: never activated while the list watched
+    };
+    // By id, which is announcement order.
+    std::map<Hwnd, Entry> entries_;
+    Hwnd nextId_ = 1;
+    std::uint64_t activations_ = 0;
+};
+
+}  // namespace velmora::wayland

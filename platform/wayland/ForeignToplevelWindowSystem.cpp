@@ -1,0 +1,134 @@
+#include "ForeignToplevelWindowSystem.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <thread>
+
+#include "platform/RuntimeError.h"
+
+namespace velmora::wayland {
+
+namespace {
+
+constexpr auto kActivationWait = std::chrono::seconds(1);
+constexpr auto kActivationPoll = std::chrono::milliseconds(10);
+
+// The session's desktop as it names itself (the first of XDG_CURRENT_DESKTOP's names): the
+// protocol does not name the compositor.
+std::string SessionDesktopName() {
+    const char* names = std::getenv("XDG_CURRENT_DESKTOP");
+    const std::string all = names != nullptr ? names : "";
+    const std::string first = all.substr(0, all.find(':'));
+    return first.empty() ? "this Wayland desktop" : first;
+}
+
+}  // namespace
+
+ForeignToplevelWindowSystem::ForeignToplevelWindowSystem(std::unique_ptr<ForeignToplevelWire> wire,
+                                                         OwnWindow own)
+    : wire_(std::move(wire)), own_(std::move(own)), desktopName_(SessionDesktopName()) {}
+
+ForeignToplevelWindowSystem::~ForeignToplevelWindowSystem() = default;
+
+Hwnd ForeignToplevelWindowSystem::GetWindow(Hwnd window, unsigned command) {
+    if (command == kGwHwndFirst) {
+        wire_->Roundtrip();
+        walk_ = wire_->toplevels().Listed(own_);
+        walkIndex_.clear();
+        for (std::size_t i = 0; i < walk_.size(); ++i) walkIndex_[walk_[i].id] = i;
+        if (!walk_.empty()) return walk_.front().id;
+    } else if (command == kGwHwndNext) {
+        const auto at = walkIndex_.find(window);
+        if (at != walkIndex_.end() && at->second + 1 < walk_.size()) {
+            return walk_[at->second + 1].id;
+        }
+    }
+    EndWalk();
+    return 0;
+}
+
+void ForeignToplevelWindowSystem::EndWalk() {
+    walk_.clear();
+    walkIndex_.clear();
+}
+
+const Toplevel* ForeignToplevelWindowSystem::Current(Hwnd window) {
+    if (const auto at = walkIndex_.find(window); at != walkIndex_.end()) return &walk_[at->second];
+    wire_->Roundtrip();
+    return wire_->toplevels().Find(window);
+}
+
+// A minimized toplevel is visible all the same, as minimized windows are elsewhere.
+std::uint32_t ForeignToplevelWindowSystem::WindowStyle(Hwnd window) {
+    return Current(window) != nullptr ? kWsVisible | kWsBorder : 0;
+}
+
+std::string ForeignToplevelWindowSystem::WindowTitle(Hwnd window) {
+    const Toplevel* toplevel = Current(window);
+    return toplevel != nullptr ? toplevel->title : std::string();
+}
+
+void ForeignToplevelWindowSystem::ShowWindow(Hwnd window, int command) {
+    // As last heard: a toplevel closed since is left alone by the wire.
+    if (wire_->toplevels().Find(window) == nullptr) return;
+    switch (command) {
+        case kSwHide:  // the protocol has no hidden state
+        case kSwMinimize: wire_->Request(window, ToplevelRequest::SetMinimized); break;
+        case kSwShowMaximized: wire_->Request(window, ToplevelRequest::SetMaximized); break;
+        case kSwRestore:
+            wire_->Request(window, ToplevelRequest::UnsetMinimized);
+            wire_->Request(window, ToplevelRequest::UnsetMaximized);
+            if (wire_->OffersFullscreen()) wire_->Request(window, ToplevelRequest::UnsetFullscreen);
+            wire_->Request(window, ToplevelRequest::Activate);
+            break;
+        default: break;
+    }
+}
+
+void ForeignToplevelWindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
+    wire_->Roundtrip();
+    const ForeignToplevelList& toplevels = wire_->toplevels();
+    Hwnd target = 0;
+    const Toplevel* wanted = toplevels.Find(preferred);
+    if (wanted != nullptr && wanted->title == title && !own_.Is(*wanted)) {
+        target = preferred;
+    } else {
+        for (const Toplevel& toplevel : toplevels.Listed(own_)) {
+            if (toplevel.title == title) {
+                target = toplevel.id;
+                break;
+            }
+        }
+    }
+    if (target == 0) throw RuntimeError::InvalidProcedureCall();
+    wire_->Request(target, ToplevelRequest::Activate);
+    // The compositor answers asynchronously; callers look at the result right after.
+    const auto deadline = std::chrono::steady_clock::now() + kActivationWait;
+    for (;;) {
+        wire_->Roundtrip();
+        const Toplevel* now = toplevels.Find(target);
+        if (now == nullptr || (now->states & kToplevelActivated) != 0 ||
+            std::chrono::steady_clock::now() >= deadline) {
+            return;
+        }
+        std::this_thread::sleep_for(kActivationPoll);
+    }
+}
+
+Hwnd ForeignToplevelWindowSystem::GetForegroundWindow() {
+    wire_->Roundtrip();
+    return wire_->toplevels().Activated();
+}
+
+void ForeignToplevelWindowSystem::SetWindowPos(Hwnd, Hwnd, unsigned) {
+    throw RuntimeError::InvalidProcedureCall();
+}
+
+void ForeignToplevelWindowSystem::RequestClose(Hwnd window) {
+    wire_->Roundtrip();
+    const Toplevel* toplevel = wire_->toplevels().Find(window);
+    if (toplevel == nullptr || own_.Is(*toplevel)) throw RuntimeError::InvalidProcedureCall();
+    wire_->Request(window, ToplevelRequest::Close);
+}
+
+}  // namespace velmora::wayland

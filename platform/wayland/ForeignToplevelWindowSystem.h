@@ -1,0 +1,56 @@
+#pragma once
+// Other programs' windows on wlroots compositors (river, labwc, Wayfire, Hyprland, sway...)
+// through foreign-toplevel management: the toplevels they announce, and the requests a taskbar
+// sends. The protocol has no stacking order and no hidden state: the order stands in with the
+// most recently activated first, and Hide minimizes.
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "ForeignToplevelList.h"
+#include "ForeignToplevelWire.h"
+#include "platform/WindowSystem.h"
+
+namespace velmora::wayland {
+
+class ForeignToplevelWindowSystem : public WindowSystem {
+public:
+    // Over `wire` (ConnectWlrToplevels gives the session compositor's). `own` is the program's
+    // window: never listed, activated or closed.
+    ForeignToplevelWindowSystem(std::unique_ptr<ForeignToplevelWire> wire, OwnWindow own);
+    ~ForeignToplevelWindowSystem() override;
+
+    Hwnd GetWindow(Hwnd window, unsigned command) override;
+    std::uint32_t WindowStyle(Hwnd window) override;
+    std::string WindowTitle(Hwnd window) override;
+    void EndWalk() override;
+    void ShowWindow(Hwnd window, int command) override;
+    void ActivateWindow(std::string_view title, Hwnd preferred) override;
+    Hwnd GetForegroundWindow() override;
+    // Never asked for: keeping on top is not offered.
+    void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
+    // Close asks the compositor to close the toplevel by its handle; no key is ever typed.
+    bool ClosesByRequest() const override { return true; }
+    void RequestClose(Hwnd window) override;
+    // The protocol has no request for stacking.
+    bool Offers(DesktopCommand command) const override {
+        return command != DesktopCommand::KeepOnTop;
+    }
+    std::string DesktopName() const override { return desktopName_; }
+
+private:
+    // The toplevel: from the walk's snapshot while a walk runs, else as the compositor has it
+    // now; nullptr when it is gone.
+    const Toplevel* Current(Hwnd window);
+
+    std::unique_ptr<ForeignToplevelWire> wire_;
+    OwnWindow own_;
+    std::string desktopName_;
+    // The listing taken at the start of a walk; dropped at its end.
+    std::vector<Toplevel> walk_;
+    std::unordered_map<Hwnd, std::size_t> walkIndex_;
+};
+
+}  // namespace velmora::wayland

@@ -1,0 +1,35 @@
+#pragma once
+// What the foreign-toplevel window system needs from its connection to the compositor: the
+// toplevels as announced so far, a way to take in what has arrived, and the requests it sends.
+
+#include "ForeignToplevelList.h"
+
+namespace velmora::wayland {
+
+enum class ToplevelRequest {
+    SetMaximized,
+    UnsetMaximized,
+    SetMinimized,
+    UnsetMinimized,
+    UnsetFullscreen,
+    Activate,  // for the connection's seat
+    Close,
+};
+
+class ForeignToplevelWire {
+public:
+    virtual ~ForeignToplevelWire() = default;
+
+    // The toplevels as the events taken in so far describe them.
+    virtual const ForeignToplevelList& toplevels() const = 0;
+    // Sends the requests made so far and takes in every event the compositor sent before it
+    // answered. Throws RuntimeError when the connection has failed.
+    virtual void Roundtrip() = 0;
+    // Sends `request` for the toplevel at once; a toplevel that has closed is left alone.
+    // Throws RuntimeError when the request cannot be sent.
+    virtual void Request(Hwnd toplevel, ToplevelRequest request) = 0;
+    // Whether the compositor takes fullscreen requests (the protocol's version 2 on).
+    virtual bool OffersFullscreen() const = 0;
+};
+
+}  // namespace velmora::wayland
