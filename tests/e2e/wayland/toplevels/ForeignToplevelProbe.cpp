@@ -1,0 +1,92 @@
+// Drives the foreign-toplevel window system on the session's compositor for the Wayland
+// end-to-end run, through the same interface the program uses. Runs the commands given in
+// order on one connection and prints what each found, one line each:
+//   list            "listed TITLE" for each window in the listing's order, then "end"
+//   activate=TITLE  brings the window forward; "foreground TITLE" of the window then in front
+//   close=TITLE     asks the first listed window with the title to close; "asked TITLE"
+//   desktop         "desktop NAME"
+// An error the program would report prints "error NUMBER DESCRIPTION" and ends the run.
+//
+//   velmora_foreign_toplevel_probe [--own-app-id ID --own-title TITLE] COMMAND...
+
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/RuntimeError.h"
+#include "platform/wayland/ForeignToplevelWindowSystem.h"
+#include "platform/wayland/WlrToplevelWire.h"
+
+namespace {
+
+using velmora::Hwnd;
+using velmora::WindowSystem;
+
+std::vector<Hwnd> Listing(WindowSystem& windows) {
+    std::vector<Hwnd> listed;
+    for (Hwnd w = windows.GetWindow(0, velmora::kGwHwndFirst); w != 0;
+         w = windows.GetWindow(w, velmora::kGwHwndNext)) {
+        listed.push_back(w);
+    }
+    return listed;
+}
+
+void Run(WindowSystem& windows, std::string_view command) {
+    const auto argument = std::string(command.substr(command.find('=') + 1));
+    if (command == "list") {
+        for (const Hwnd w : Listing(windows)) std::cout << "listed " << windows.WindowTitle(w) << '\n';
+        std::cout << "end\n";
+    } else if (command.starts_with("activate=")) {
+        windows.ActivateWindow(argument, 0);
+        std::cout << "foreground " << windows.WindowTitle(windows.GetForegroundWindow()) << '\n';
+    } else if (command.starts_with("close=")) {
+        for (const Hwnd w : Listing(windows)) {
+            if (windows.WindowTitle(w) == argument) {
+                windows.RequestClose(w);
+                std::cout << "asked " << argument << '\n';
+                return;
+            }
+        }
+        throw velmora::RuntimeError::InvalidProcedureCall();
+    } else if (command == "desktop") {
+        std::cout << "desktop " << windows.DesktopName() << '\n';
+    } else {
+        throw std::invalid_argument("unknown command: " + std::string(command));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    velmora::wayland::OwnWindow own;
+    std::vector<std::string_view> commands;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "--own-app-id" && i + 1 < argc) {
+            own.appId = argv[++i];
+        } else if (argument == "--own-title" && i + 1 < argc) {
+            own.title = argv[++i];
+        } else {
+            commands.push_back(argument);
+        }
+    }
+    auto wire = velmora::wayland::ConnectWlrToplevels();
+    if (!wire) {
+        std::cerr << "velmora_foreign_toplevel_probe: no compositor offering "
+                     "foreign-toplevel management\n";
+        return 1;
+    }
+    velmora::wayland::ForeignToplevelWindowSystem windows(std::move(wire), own);
+    try {
+        for (const std::string_view command : commands) Run(windows, command);
+    } catch (const velmora::RuntimeError& error) {
+        std::cout << "error " << error.number() << ' ' << error.description() << '\n';
+        return 1;
+    } catch (const std::exception& error) {
+        std::cerr << "velmora_foreign_toplevel_probe: " << error.what() << '\n';
+        return 2;
+    }
+    return 0;
+}
