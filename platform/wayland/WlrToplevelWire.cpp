@@ -38,6 +38,7 @@ constexpr std::uint32_t kManagerVersion = 3;
 class WlrToplevelWire final : public ForeignToplevelWire {
 public:
     explicit WlrToplevelWire(Display display);
+    ~WlrToplevelWire() override;
     // Whether the compositor announced the manager.
     bool Offered() const { return version_ != 0; }
 
@@ -89,6 +90,10 @@ WlrToplevelWire::WlrToplevelWire(Display display)
     Roundtrip();
     Roundtrip();
 }
+
+// A compositor drops what a closed connection left unread: the last requests are taken
+// before the connection goes.
+WlrToplevelWire::~WlrToplevelWire() { wl_display_roundtrip(display_.get()); }
 
 void WlrToplevelWire::Global(void* data, wl_registry* registry, std::uint32_t name,
                              const char* interface, std::uint32_t version) {
@@ -150,7 +155,9 @@ void WlrToplevelWire::States(void* data, zwlr_foreign_toplevel_handle_v1*, wl_ar
             case ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_MAXIMIZED: bits |= kToplevelMaximized; break;
             case ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_MINIMIZED: bits |= kToplevelMinimized; break;
             case ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_ACTIVATED: bits |= kToplevelActivated; break;
-            case ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_FULLSCREEN: bits |= kToplevelFullscreen; break;
+            case ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_STATE_FULLSCREEN:
+                bits |= kToplevelFullscreen;
+                break;
             default: break;  // a state of a later version
         }
     }
@@ -180,11 +187,15 @@ void WlrToplevelWire::Request(Hwnd toplevel, ToplevelRequest request) {
     if (at == handles_.end()) return;
     zwlr_foreign_toplevel_handle_v1* handle = at->second->handle.get();
     switch (request) {
-        case ToplevelRequest::SetMaximized: zwlr_foreign_toplevel_handle_v1_set_maximized(handle); break;
+        case ToplevelRequest::SetMaximized:
+            zwlr_foreign_toplevel_handle_v1_set_maximized(handle);
+            break;
         case ToplevelRequest::UnsetMaximized:
             zwlr_foreign_toplevel_handle_v1_unset_maximized(handle);
             break;
-        case ToplevelRequest::SetMinimized: zwlr_foreign_toplevel_handle_v1_set_minimized(handle); break;
+        case ToplevelRequest::SetMinimized:
+            zwlr_foreign_toplevel_handle_v1_set_minimized(handle);
+            break;
         case ToplevelRequest::UnsetMinimized:
             zwlr_foreign_toplevel_handle_v1_unset_minimized(handle);
             break;

@@ -224,7 +224,8 @@ TEST(ForeignToplevelWindowSystem, ActivatesThePreferredElseTheFirstTitledInTheOr
     for (const Case& c : cases) {
         Backend backend;
         ForeignToplevelList& list = backend.wire->list;
-        const Hwnd ids[] = {Add(list, "Twin"), Add(list, "Other"), Add(list, "Twin", kToplevelActivated),
+        const Hwnd ids[] = {Add(list, "Twin"), Add(list, "Other"),
+                            Add(list, "Twin", kToplevelActivated),
                             Add(list, "Velmora Suite", 0, "velmora-suite"),
                             Add(list, "Other")};
         list.Closed(ids[4]);
@@ -289,8 +290,9 @@ TEST(ForeignToplevelWindowSystem, NamesTheDesktopAsTheSessionDoes) {
         const char* current;  // XDG_CURRENT_DESKTOP; nullptr: unset
         const char* name;
     };
-    for (const Case& c : {Case{"river", "river"}, Case{"sway:wlroots", "sway"},
-                          Case{"", "this Wayland desktop"}, Case{nullptr, "this Wayland desktop"}}) {
+    for (const Case& c :
+         {Case{"river", "river"}, Case{"sway:wlroots", "sway"}, Case{"", "this Wayland desktop"},
+          Case{nullptr, "this Wayland desktop"}}) {
         if (c.current != nullptr) {
             setenv("XDG_CURRENT_DESKTOP", c.current, 1);
         } else {

@@ -4,6 +4,8 @@
 //   list            "listed TITLE" for each window in the listing's order, then "end"
 //   activate=TITLE  brings the window forward; "foreground TITLE" of the window then in front
 //   close=TITLE     asks the first listed window with the title to close; "asked TITLE"
+//   hide=TITLE, minimize=TITLE, maximize=TITLE, restore=TITLE
+//                   the window command on the first listed window with the title; "shown TITLE"
 //   desktop         "desktop NAME"
 // An error the program would report prints "error NUMBER DESCRIPTION" and ends the run.
 //
@@ -13,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/RuntimeError.h"
@@ -24,32 +27,56 @@ namespace {
 using velmora::Hwnd;
 using velmora::WindowSystem;
 
-std::vector<Hwnd> Listing(WindowSystem& windows) {
-    std::vector<Hwnd> listed;
+struct Listed {
+    Hwnd window;
+    std::string title;
+};
+
+// The windows and their titles as one walk sees them, the way the program lists them.
+std::vector<Listed> Listing(WindowSystem& windows) {
+    std::vector<Listed> listed;
     for (Hwnd w = windows.GetWindow(0, velmora::kGwHwndFirst); w != 0;
          w = windows.GetWindow(w, velmora::kGwHwndNext)) {
-        listed.push_back(w);
+        listed.push_back({w, windows.WindowTitle(w)});
     }
     return listed;
 }
 
+// The first listed window titled `title`; RuntimeError when none is.
+Hwnd Titled(WindowSystem& windows, const std::string& title) {
+    for (const Listed& w : Listing(windows)) {
+        if (w.title == title) return w.window;
+    }
+    throw velmora::RuntimeError::InvalidProcedureCall();
+}
+
+int ShowCommand(std::string_view verb) {
+    constexpr std::pair<std::string_view, int> kCommands[] = {
+        {"hide", velmora::kSwHide},
+        {"minimize", velmora::kSwMinimize},
+        {"maximize", velmora::kSwShowMaximized},
+        {"restore", velmora::kSwRestore}};
+    for (const auto& [name, command] : kCommands) {
+        if (name == verb) return command;
+    }
+    return -1;
+}
+
 void Run(WindowSystem& windows, std::string_view command) {
+    const std::string_view verb = command.substr(0, command.find('='));
     const auto argument = std::string(command.substr(command.find('=') + 1));
     if (command == "list") {
-        for (const Hwnd w : Listing(windows)) std::cout << "listed " << windows.WindowTitle(w) << '\n';
+        for (const Listed& w : Listing(windows)) std::cout << "listed " << w.title << '\n';
         std::cout << "end\n";
     } else if (command.starts_with("activate=")) {
         windows.ActivateWindow(argument, 0);
         std::cout << "foreground " << windows.WindowTitle(windows.GetForegroundWindow()) << '\n';
     } else if (command.starts_with("close=")) {
-        for (const Hwnd w : Listing(windows)) {
-            if (windows.WindowTitle(w) == argument) {
-                windows.RequestClose(w);
-                std::cout << "asked " << argument << '\n';
-                return;
-            }
-        }
-        throw velmora::RuntimeError::InvalidProcedureCall();
+        windows.RequestClose(Titled(windows, argument));
+        std::cout << "asked " << argument << '\n';
+    } else if (ShowCommand(verb) >= 0 && verb != command) {
+        windows.ShowWindow(Titled(windows, argument), ShowCommand(verb));
+        std::cout << "shown " << argument << '\n';
     } else if (command == "desktop") {
         std::cout << "desktop " << windows.DesktopName() << '\n';
     } else {
