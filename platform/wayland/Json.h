@@ -17,9 +17,9 @@ struct JsonValue {
     Kind kind = Kind::Null;
     bool boolean = false;
     double number = 0;
-    std::string text;                // a string, as UTF-8
-    std::vector<JsonValue> items;    // an array's items, or an object's member values
-    std::vector<std::string> keys;   // an object's member names, in step with `items`
+    std::string text;               // a string, as UTF-8
+    std::vector<JsonValue> items;   // an array's items, or an object's member values
+    std::vector<std::string> keys;  // an object's member names, in step with `items`
 
     bool Is(Kind k) const { return kind == k; }
     // The member named `key` of an object; null for a non-object or a missing member.

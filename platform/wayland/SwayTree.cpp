@@ -42,8 +42,7 @@ bool IsView(const JsonValue& node) {
     const JsonValue* name = node.Find("name");
     const JsonValue* pid = node.Find("pid");
     return (type == "con" || type == "floating_con") && name != nullptr &&
-           name->Is(JsonValue::Kind::String) && pid != nullptr &&
-           pid->Is(JsonValue::Kind::Number);
+           name->Is(JsonValue::Kind::String) && pid != nullptr && pid->Is(JsonValue::Kind::Number);
 }
 
 SwayView ReadView(const JsonValue& node, bool inScratchpad) {
@@ -120,7 +119,8 @@ private:
         if (focus == nullptr) return;
         if (!focus->Is(JsonValue::Kind::Array)) Fail("focus is no list");
         std::unordered_map<Hwnd, const JsonValue*> children;
-        ForEachChild(node, [&](const JsonValue& child) { children.emplace(ContainerId(child), &child); });
+        ForEachChild(node,
+                     [&](const JsonValue& child) { children.emplace(ContainerId(child), &child); });
         std::unordered_set<Hwnd> visited;
         for (const JsonValue& id : focus->items) {
             const Hwnd child = static_cast<Hwnd>(

@@ -35,26 +35,31 @@ bool AllSucceeded(std::string_view reply) {
     });
 }
 
+// Runs a talk with sway; a broken connection or reply is the runtime's error, as every other
+// window system reports a request it could not make.
+template <typename Talk>
+auto Reported(Talk&& talk) {
+    try {
+        return talk();
+    } catch (const IpcError&) {
+        throw RuntimeError::InvalidProcedureCall();
+    }
+}
+
 }  // namespace
 
 SwayWindowSystem::SwayWindowSystem(SwayConnection& connection, std::int64_t ownPid)
     : connection_(connection), ownPid_(ownPid) {}
 
 std::vector<SwayView> SwayWindowSystem::Views() {
-    try {
-        return ReadViews(connection_.Request(IpcType::GetTree, ""));
-    } catch (const IpcError&) {
-        throw RuntimeError::InvalidProcedureCall();
-    }
+    return Reported([&] { return ReadViews(connection_.Request(IpcType::GetTree, "")); });
 }
 
 void SwayWindowSystem::Run(const std::string& commands) {
-    bool succeeded = false;
-    try {
-        succeeded = AllSucceeded(connection_.Request(IpcType::RunCommand, commands));
-    } catch (const IpcError&) {
+    if (!Reported(
+            [&] { return AllSucceeded(connection_.Request(IpcType::RunCommand, commands)); })) {
+        throw RuntimeError::InvalidProcedureCall();
     }
-    if (!succeeded) throw RuntimeError::InvalidProcedureCall();
 }
 
 void SwayWindowSystem::RunOnView(Hwnd window, std::string_view commands) {
@@ -127,9 +132,8 @@ void SwayWindowSystem::ShowWindow(Hwnd window, int command) {
 void SwayWindowSystem::ActivateWindow(std::string_view title, Hwnd preferred) {
     const std::vector<SwayView> views = Views();
     const auto carries = [&](const SwayView& v) { return v.title == title && !IsOwn(v); };
-    auto target = std::find_if(views.begin(), views.end(), [&](const SwayView& v) {
-        return v.id == preferred && carries(v);
-    });
+    auto target = std::find_if(views.begin(), views.end(),
+                               [&](const SwayView& v) { return v.id == preferred && carries(v); });
     if (target == views.end()) target = std::find_if(views.begin(), views.end(), carries);
     if (target == views.end()) throw RuntimeError::InvalidProcedureCall();
     // sway carries the command out before it replies: the view is focused when this returns.

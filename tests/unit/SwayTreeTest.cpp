@@ -26,7 +26,9 @@ struct OrderCase {
 
 class SwayOrderTest : public ::testing::TestWithParam<OrderCase> {};
 
-TEST_P(SwayOrderTest, MostRecentlyFocusedFirst) { EXPECT_EQ(Order(GetParam().tree), GetParam().order); }
+TEST_P(SwayOrderTest, MostRecentlyFocusedFirst) {
+    EXPECT_EQ(Order(GetParam().tree), GetParam().order);
+}
 
 INSTANTIATE_TEST_SUITE_P(
     HandWrittenTrees, SwayOrderTest,
@@ -72,8 +74,9 @@ INSTANTIATE_TEST_SUITE_P(
                                              {View(10, "A"), View(11, "B"), View(12, "C")}, {11}),
                                    Container(6, "workspace", "2", {View(13, "D")}, {})},
                                   {5})},
-                       {4}, {View(40, "S1", {.type = "floating_con"}),
-                             View(41, "S2", {.type = "floating_con"})}),
+                       {4},
+                       {View(40, "S1", {.type = "floating_con"}),
+                        View(41, "S2", {.type = "floating_con"})}),
                   // sway's tree holds the scratchpad's output first
                   {11, 40, 41, 10, 12, 13}},
         OrderCase{"FocusEntriesThatNameNoChildOrRepeatArePassedOver",
@@ -87,14 +90,15 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(SwayTreeTest, ReadsWhatTheBackendNeedsOfEachView) {
     const std::string tree = Root(
-        {Container(4, "output", "OUT",
-                   {Container(5, "workspace", "1",
-                              {View(10, R"(caf\u00e9 \ud83d\ude00)",
-                                    {.pid = 321, .focused = true, .fullscreenMode = 2,
-                                     .appId = R"("foot")"}),
-                               View(11, "X11 view", {.pid = 322, .appId = "null"})},
-                              {10, 11})},
-                   {5})},
+        {Container(
+            4, "output", "OUT",
+            {Container(
+                5, "workspace", "1",
+                {View(10, R"(caf\u00e9 \ud83d\ude00)",
+                      {.pid = 321, .focused = true, .fullscreenMode = 2, .appId = R"("foot")"}),
+                 View(11, "X11 view", {.pid = 322, .appId = "null"})},
+                {10, 11})},
+            {5})},
         {4}, {View(40, "Hidden", {.pid = 323, .type = "floating_con"})});
     const std::vector<SwayView> views = ReadViews(tree);
     ASSERT_EQ(views.size(), 3u);
@@ -132,9 +136,8 @@ TEST_P(BadTreeTest, IsAnError) { EXPECT_THROW(ReadViews(GetParam()), IpcError); 
 INSTANTIATE_TEST_SUITE_P(
     Each, BadTreeTest,
     ::testing::Values(
-        "[]", "{\"id\":1", "null",
-        R"({"id":1,"nodes":{}})", R"({"id":1,"nodes":[3]})", R"({"id":1,"focus":{}})",
-        R"({"id":1,"nodes":[{"id":2}],"focus":["2"]})",
+        "[]", "{\"id\":1", "null", R"({"id":1,"nodes":{}})", R"({"id":1,"nodes":[3]})",
+        R"({"id":1,"focus":{}})", R"({"id":1,"nodes":[{"id":2}],"focus":["2"]})",
         R"({"id":1,"nodes":[{"id":4294967296,"type":"con","name":"A","pid":1}]})",
         R"({"id":1,"nodes":[{"id":-1,"type":"con","name":"A","pid":1}]})",
         R"({"id":1,"nodes":[{"id":2.5,"type":"con","name":"A","pid":1}]})",

@@ -32,8 +32,8 @@ struct ViewFacts {
 inline std::string View(int id, const std::string& title, const ViewFacts& facts = {}) {
     return R"({"id":)" + std::to_string(id) + R"(,"type":")" + facts.type + R"(","name":")" +
            title + R"(","pid":)" + std::to_string(facts.pid) + R"(,"app_id":)" + facts.appId +
-           R"(,"focused":)" + (facts.focused ? "true" : "false") +
-           R"(,"fullscreen_mode":)" + std::to_string(facts.fullscreenMode) +
+           R"(,"focused":)" + (facts.focused ? "true" : "false") + R"(,"fullscreen_mode":)" +
+           std::to_string(facts.fullscreenMode) +
            R"(,"rect":{"x":0,"y":0,"width":640,"height":480},"marks":[],"percent":0.5,)" +
            R"("nodes":[],"floating_nodes":[],"focus":[]})";
 }
@@ -53,8 +53,7 @@ inline std::string Container(int id, const char* type, const char* name,
 inline std::string Root(const std::vector<std::string>& outputs, const std::vector<int>& focus,
                         const std::vector<std::string>& scratchpad = {}) {
     std::vector<std::string> all{Container(
-        2, "output", "__i3", {Container(3, "workspace", "__i3_scratch", {}, {}, scratchpad)},
-        {3})};
+        2, "output", "__i3", {Container(3, "workspace", "__i3_scratch", {}, {}, scratchpad)}, {3})};
     all.insert(all.end(), outputs.begin(), outputs.end());
     return Container(1, "root", "root", all, focus);
 }

@@ -58,11 +58,21 @@ public:
     }
 
     const std::string& path() const { return path_; }
-    void SetTree(std::string tree) { Locked([&] { tree_ = std::move(tree); }); }
-    void SetCommandReply(std::string reply) { Locked([&] { commandReply_ = std::move(reply); }); }
-    void SetAnswer(Answer answer) { Locked([&] { answer_ = answer; }); }
-    std::vector<std::string> Commands() { return Locked([&] { return commands_; }); }
-    int TreeRequests() { return Locked([&] { return treeRequests_; }); }
+    void SetTree(std::string tree) {
+        Locked([&] { tree_ = std::move(tree); });
+    }
+    void SetCommandReply(std::string reply) {
+        Locked([&] { commandReply_ = std::move(reply); });
+    }
+    void SetAnswer(Answer answer) {
+        Locked([&] { answer_ = answer; });
+    }
+    std::vector<std::string> Commands() {
+        return Locked([&] { return commands_; });
+    }
+    int TreeRequests() {
+        return Locked([&] { return treeRequests_; });
+    }
 
 private:
     bool WaitReadable(int fd) {
@@ -125,14 +135,14 @@ constexpr int kOwnPid = 4242;
 // Views 10 (focused), 11, the program's own 12, and 40 in the scratchpad; a second "Twin" (13)
 // focused less recently than 11.
 std::string Desktop(const std::string& title11 = "Twin") {
-    return Root({Container(4, "output", "HEADLESS-1",
-                           {Container(5, "workspace", "1",
-                                      {View(10, "Editor", {.focused = true}), View(11, title11),
-                                       View(12, "Velmora Suite", {.pid = kOwnPid}),
-                                       View(13, "Twin")},
-                                      {10, 12, 11, 13})},
-                           {5})},
-                {4}, {View(40, "Notes", {.type = "floating_con"})});
+    return Root(
+        {Container(4, "output", "HEADLESS-1",
+                   {Container(5, "workspace", "1",
+                              {View(10, "Editor", {.focused = true}), View(11, title11),
+                               View(12, "Velmora Suite", {.pid = kOwnPid}), View(13, "Twin")},
+                              {10, 12, 11, 13})},
+                   {5})},
+        {4}, {View(40, "Notes", {.type = "floating_con"})});
 }
 
 struct SwayWindowSystemTest : ::testing::Test {
@@ -144,7 +154,8 @@ struct SwayWindowSystemTest : ::testing::Test {
 
     std::vector<Hwnd> Walk() {
         std::vector<Hwnd> order;
-        for (Hwnd w = windows.GetWindow(0, kGwHwndFirst); w != 0; w = windows.GetWindow(w, kGwHwndNext)) {
+        for (Hwnd w = windows.GetWindow(0, kGwHwndFirst); w != 0;
+             w = windows.GetWindow(w, kGwHwndNext)) {
             order.push_back(w);
         }
         return order;
@@ -198,14 +209,16 @@ TEST_P(SwayShowTest, SendsTheCommandForTheView) {
 
 INSTANTIATE_TEST_SUITE_P(
     EachCommand, SwayShowTest,
-    ::testing::Values(
-        ShowCase{"Hide", 11, kSwHide, {"[con_id=11] move scratchpad"}},
-        ShowCase{"Maximize", 11, kSwShowMaximized, {"[con_id=11] fullscreen enable"}},
-        ShowCase{"Restore", 11, kSwRestore, {"[con_id=11] fullscreen disable"}},
-        ShowCase{"ShowFromTheScratchpad", 40, kSwRestore,
-                 {"[con_id=40] scratchpad show, floating disable, fullscreen disable"}},
-        ShowCase{"MinimizeIsNotSent", 11, kSwMinimize, {}},
-        ShowCase{"AGoneViewIsLeftAlone", 99, kSwHide, {}}),
+    ::testing::Values(ShowCase{"Hide", 11, kSwHide, {"[con_id=11] move scratchpad"}},
+                      ShowCase{"Maximize", 11, kSwShowMaximized, {"[con_id=11] fullscreen enable"}},
+                      ShowCase{"Restore", 11, kSwRestore, {"[con_id=11] fullscreen disable"}},
+                      ShowCase{
+                          "ShowFromTheScratchpad",
+                          40,
+                          kSwRestore,
+                          {"[con_id=40] scratchpad show, floating disable, fullscreen disable"}},
+                      ShowCase{"MinimizeIsNotSent", 11, kSwMinimize, {}},
+                      ShowCase{"AGoneViewIsLeftAlone", 99, kSwHide, {}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SwayWindowSystemTest, ACommandSwayRefusesIsAnError) {
@@ -283,6 +296,16 @@ TEST_F(SwayWindowSystemTest, ASilentOrGarbledCompositorIsAnErrorAndTheNextReques
     ExpectRuntimeError([&] { windows.WindowTitle(10); });
     sway.SetAnswer(Answer::Normally);
     EXPECT_EQ(windows.WindowTitle(10), "Editor");
+}
+
+TEST(SwayConnectionTest, TheSocketIsTheOneTheSessionAnnounces) {
+    const char* before = std::getenv("SWAYSOCK");
+    const std::string saved = before != nullptr ? before : "";
+    ::setenv("SWAYSOCK", "/run/user/1000/sway-ipc.1000.42.sock", 1);
+    EXPECT_EQ(SwaySocketPath(), "/run/user/1000/sway-ipc.1000.42.sock");
+    ::unsetenv("SWAYSOCK");
+    EXPECT_EQ(SwaySocketPath(), "");
+    if (before != nullptr) ::setenv("SWAYSOCK", saved.c_str(), 1);
 }
 
 TEST(SwayConnectionTest, NoCompositorIsAnError) {
