@@ -64,9 +64,9 @@ void Form1::Form_Load() {
     trap(142, [&] { SetOption(Control::Option1, settings::ReadTruth(runtime_, settings::Option1)); });
     trap(144, [&] { SetOption(Control::Option2, settings::ReadTruth(runtime_, settings::Option2)); });
     if (trap.test(146, [&] { return Selected(Control::Option1); })) {
-        trap(148, [&] { MakeRegular(windows_, widgets_.FormHandle()); });
+        trap(148, [&] { MakeFormRegular(); });
     } else if (trap.test(150, [&] { return Selected(Control::Option2); })) {
-        trap(152, [&] { MakeTopmost(windows_, widgets_.FormHandle()); });
+        trap(152, [&] { KeepFormOnTop(); });
     }
     trap(154, [&] { SetText1(settings::Read(runtime_, settings::Text1)); });
     trap(555, [&] { SetOption(Control::Option3, settings::ReadTruth(runtime_, settings::Option3)); });
@@ -167,9 +167,9 @@ void Form1::PriorityOption_Click() {
     settings::WriteTruth(runtime_, settings::Option1, Selected(Control::Option1));
     settings::WriteTruth(runtime_, settings::Option2, Selected(Control::Option2));
     if (Selected(Control::Option1)) {
-        MakeRegular(windows_, widgets_.FormHandle());
+        MakeFormRegular();
     } else if (Selected(Control::Option2)) {
-        MakeTopmost(windows_, widgets_.FormHandle());
+        KeepFormOnTop();
     }
 }
 

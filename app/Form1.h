@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,8 +93,14 @@ private:
     void SetAllChecks(std::string_view procedure, bool checked);
     void CheckMatching(std::string_view procedure, bool containing);
     // Applies a show state to every checked row's window and writes the row's status.
-    void ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
-                     bool refreshAfter);
+    void ShowChecked(std::string_view procedure, DesktopCommand command, int showCommand,
+                     std::string_view status, bool refreshAfter);
+    // Whether the desktop can carry out `command`. The first time in the session that it
+    // cannot, the user is told so; the command then leaves every window as it is.
+    bool DesktopOffers(DesktopCommand command);
+    // Keeps the program's window on top of others, or makes it a regular window again.
+    void KeepFormOnTop();
+    void MakeFormRegular();
     // A row's window as the row showed it: its title and handle.
     struct RowWindow {
         std::string title;
@@ -149,6 +156,8 @@ private:
     bool hiddenInTray_ = false;
     // End has run: no handler runs any more.
     bool ended_ = false;
+    // The commands the user has been told this desktop cannot carry out.
+    std::set<DesktopCommand> toldUnavailable_;
 };
 
 }  // namespace velmora

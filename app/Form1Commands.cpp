@@ -14,18 +14,24 @@ namespace {
 constexpr double kCloseWaitSeconds = 0.5;
 }  // namespace
 
-void Form1::PushButton6_Click() { ShowChecked("PushButton6_Click", kSwHide, "Hidden", false); }
+void Form1::PushButton6_Click() {
+    ShowChecked("PushButton6_Click", DesktopCommand::Hide, kSwHide, "Hidden", false);
+}
 
-void Form1::PushButton7_Click() { ShowChecked("PushButton7_Click", kSwRestore, "Visible", false); }
+void Form1::PushButton7_Click() {
+    ShowChecked("PushButton7_Click", DesktopCommand::Show, kSwRestore, "Visible", false);
+}
 
-void Form1::PushButton9_Click() { ShowChecked("PushButton9_Click", kSwMinimize, "Visible", true); }
+void Form1::PushButton9_Click() {
+    ShowChecked("PushButton9_Click", DesktopCommand::Minimize, kSwMinimize, "Visible", true);
+}
 
 void Form1::PushButton10_Click() {
-    ShowChecked("PushButton10_Click", kSwShowMaximized, "Visible", false);
+    ShowChecked("PushButton10_Click", DesktopCommand::Maximize, kSwShowMaximized, "Visible", false);
 }
 
 void Form1::PushButton11_Click() {
-    ShowChecked("PushButton11_Click", kSwRestore, "Visible", false);
+    ShowChecked("PushButton11_Click", DesktopCommand::Restore, kSwRestore, "Visible", false);
 }
 
 int Form1::RowCount() { return widgets_.RowCount(kListView); }
@@ -37,8 +43,9 @@ Hwnd Form1::RowHandle(int row) const {
     return rowHandles_[static_cast<std::size_t>(row - 1)];
 }
 
-void Form1::ShowChecked(std::string_view procedure, int showCommand, std::string_view status,
-                        bool refreshAfter) {
+void Form1::ShowChecked(std::string_view procedure, DesktopCommand command, int showCommand,
+                        std::string_view status, bool refreshAfter) {
+    if (!DesktopOffers(command)) return;
     ErrorTrap trap(runtime_, "Form1", procedure);
     if (trap.test(100, [&] { return RowCount() > 0; })) {
         int rows = 0;
@@ -55,6 +62,7 @@ void Form1::ShowChecked(std::string_view procedure, int showCommand, std::string
 }
 
 void Form1::PushButton8_Click() {
+    if (!DesktopOffers(DesktopCommand::Close)) return;
     ErrorTrap trap(runtime_, "Form1", "PushButton8_Click");
     if (trap.test(100, [&] { return RowCount() > 0; })) {
         int rows = 0;

@@ -32,6 +32,9 @@ inline constexpr unsigned kSwpNoSize = 0x0001;
 inline constexpr unsigned kSwpNoMove = 0x0002;
 inline constexpr unsigned kSwpNoActivate = 0x0010;
 
+// The user's commands on windows: the six window commands and keeping the program on top.
+enum class DesktopCommand { Hide, Show, Close, Minimize, Maximize, Restore, KeepOnTop };
+
 class WindowSystem {
 public:
     virtual ~WindowSystem() = default;
@@ -73,6 +76,12 @@ public:
     // first. Never one of the program's own windows. Throws RuntimeError when the window
     // cannot be asked; only window systems that close by request override it.
     virtual void RequestClose(Hwnd) { throw RuntimeError::InvalidProcedureCall(); }
+
+    // Whether this desktop can carry out `command` at all (sway, for one, has no minimized
+    // windows). The program never asks for a command the desktop does not offer.
+    virtual bool Offers(DesktopCommand) const { return true; }
+    // The desktop's name as its users know it, for telling them what it cannot do.
+    virtual std::string DesktopName() const { return "this desktop"; }
 };
 
 }  // namespace velmora

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <optional>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -75,6 +76,9 @@ public:
     bool closesByRequest = false;
     // Titles of the windows asked to close by request, in order.
     std::vector<std::string> closeRequests;
+    // The commands this desktop says it cannot carry out, and the name it gives itself.
+    std::set<DesktopCommand> notOffered;
+    std::string desktopName = "Simdesk";
 
     Hwnd GetWindow(Hwnd window, unsigned command) override;
     std::uint32_t WindowStyle(Hwnd window) override;
@@ -86,6 +90,8 @@ public:
     void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
     bool ClosesByRequest() const override { return closesByRequest; }
     void RequestClose(Hwnd window) override;
+    bool Offers(DesktopCommand command) const override { return !notOffered.contains(command); }
+    std::string DesktopName() const override { return desktopName; }
 
 private:
     // What the window does when asked to close, by either way.

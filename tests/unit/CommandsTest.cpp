@@ -411,5 +411,73 @@ TEST_P(CloseTest, ATickedWindowIsStillSwitchedToByItsTitleAfterARebuild) {
     EXPECT_NE(reports()[0].find("PushButton8_Click at line 106"), std::string::npos);
 }
 
+// A command the desktop cannot carry out (sway has no minimized windows) says so the first
+// time and is silent after that; either way it touches no window and no row.
+struct Unoffered {
+    DesktopCommand command;
+    Control button;
+    const char* name;
+};
+
+struct UnofferedCommandTest : CommandsTest, ::testing::WithParamInterface<Unoffered> {
+    UnofferedCommandTest() {
+        desktop().notOffered = {GetParam().command};
+        desktop().desktopName = "sway";
+        for (int row = 1; row <= 3; ++row) tick(row);
+        sim.recorder.ClearCalls();
+    }
+    int windowCalls() const {
+        int calls = 0;
+        for (const char* call : {"ShowWindow", "ActivateWindow", "RequestClose", "SetWindowPos",
+                                 "SendInput", "ClearRows", "SetRowSubItem"}) {
+            calls += sim.recorder.Count(call);
+        }
+        return calls;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(
+    EachCommand, UnofferedCommandTest,
+    ::testing::Values(Unoffered{DesktopCommand::Hide, Control::PushButton6, "Hide"},
+                      Unoffered{DesktopCommand::Show, Control::PushButton7, "Show"},
+                      Unoffered{DesktopCommand::Close, Control::PushButton8, "Close"},
+                      Unoffered{DesktopCommand::Minimize, Control::PushButton9, "Minimize"},
+                      Unoffered{DesktopCommand::Maximize, Control::PushButton10, "Maximize"},
+                      Unoffered{DesktopCommand::Restore, Control::PushButton11, "Restore"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_P(UnofferedCommandTest, SaysSoOnceThenStaysSilentAndTouchesNoWindow) {
+    click(GetParam().button);
+    ASSERT_EQ(runtime().messages.size(), 1u);
+    EXPECT_EQ(runtime().messages[0].text, std::string(GetParam().name) +
+                                              " is not available on sway; the checked windows "
+                                              "are left as they are.");
+    EXPECT_EQ(runtime().messages[0].title, program.globals().AppTitle);
+    click(GetParam().button);
+    click(GetParam().button);
+    EXPECT_EQ(runtime().messages.size(), 1u);
+    EXPECT_EQ(windowCalls(), 0);
+    for (const Hwnd window : {a, b, c}) {
+        EXPECT_TRUE(desktop().Exists(window));
+        EXPECT_EQ(state(window), ShowState::Normal);
+    }
+    for (int row = 1; row <= 3; ++row) {
+        EXPECT_EQ(status(row), "Visible");
+        EXPECT_TRUE(rows()[row - 1].checked);
+    }
+}
+
+TEST_P(UnofferedCommandTest, TheOtherCommandsStillActWithoutAWord) {
+    // Hide, then Show again, or Maximize and Restore when Hide or Show is the one missing.
+    const bool hideMissing = GetParam().command == DesktopCommand::Hide ||
+                             GetParam().command == DesktopCommand::Show;
+    click(hideMissing ? Control::PushButton10 : Control::PushButton6);
+    EXPECT_EQ(state(b), hideMissing ? ShowState::Maximized : ShowState::Hidden);
+    click(hideMissing ? Control::PushButton11 : Control::PushButton7);
+    EXPECT_EQ(state(b), ShowState::Normal);
+    EXPECT_TRUE(runtime().messages.empty());
+    EXPECT_TRUE(reports().empty());
+}
+
 }  // namespace
 }  // namespace velmora::test

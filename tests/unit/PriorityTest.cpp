@@ -66,5 +66,39 @@ INSTANTIATE_TEST_SUITE_P(EachCombination, StoredPriorityTest,
                                            StoredPriority{"False", "False", 0, 0},
                                            StoredPriority{"True", "True", 0, 2}));
 
+// On a desktop that cannot keep a window on top, choosing it says so once and changes no
+// window; the choice is still saved, and regular, which every start-up applies, says nothing.
+struct KeepOnTopUnofferedTest : PriorityTest {
+    KeepOnTopUnofferedTest() {
+        desktop().notOffered = {DesktopCommand::KeepOnTop};
+        desktop().desktopName = "labwc";
+    }
+    static constexpr const char* kText =
+        "Keeping this window on top of others is not available on labwc; it stays a regular "
+        "window.";
+};
+
+TEST_F(KeepOnTopUnofferedTest, SaysSoOnceAndLeavesTheWindowAsItIs) {
+    program.Start();
+    EXPECT_TRUE(runtime().messages.empty());
+    widgets().UserClick(Id(Control::Option2));
+    widgets().UserClick(Id(Control::Option1));
+    widgets().UserClick(Id(Control::Option2));
+    ASSERT_EQ(runtime().messages.size(), 1u);
+    EXPECT_EQ(runtime().messages[0].text, kText);
+    EXPECT_EQ(sim.recorder.Count("SetWindowPos"), 0);
+    EXPECT_FALSE(desktop().Window(form_()).topmost);
+    EXPECT_EQ(runtime().Setting("Option2"), "True");
+}
+
+TEST_F(KeepOnTopUnofferedTest, AStoredChoiceIsToldOnceAtStartUp) {
+    runtime().PutSetting("Option1", "False");
+    runtime().PutSetting("Option2", "True");
+    program.Start();
+    ASSERT_EQ(runtime().messages.size(), 1u);
+    EXPECT_EQ(runtime().messages[0].text, kText);
+    EXPECT_EQ(sim.recorder.Count("SetWindowPos"), 0);
+}
+
 }  // namespace
 }  // namespace velmora::test
