@@ -9,7 +9,7 @@
 
 namespace velmora::wayland {
 
-enum class IpcType : std::uint32_t { RunCommand = 0, GetTree = 4 };
+enum class IpcType : std::uint32_t { RunCommand = 0, GetTree = 4, GetVersion = 7 };
 
 inline constexpr std::string_view kIpcMagic = "i3-ipc";
 inline constexpr std::size_t kIpcHeaderSize = kIpcMagic.size() + 2 * sizeof(std::uint32_t);

@@ -39,6 +39,15 @@ void SwayConnection::Connect() {
     socket_ = std::move(fd);
 }
 
+bool SwayConnection::Answers() {
+    try {
+        Request(IpcType::GetVersion, "");
+        return true;
+    } catch (const IpcError&) {
+        return false;
+    }
+}
+
 std::string SwayConnection::Request(IpcType type, std::string_view payload) {
     const Deadline deadline = std::chrono::steady_clock::now() + replyLimit_;
     try {

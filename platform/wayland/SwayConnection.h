@@ -28,6 +28,9 @@ public:
     // dropped, so that a late reply is never taken for the next request's, and the next request
     // connects afresh.
     std::string Request(IpcType type, std::string_view payload);
+    // Whether sway answers on the socket at all: the session may announce one left over from
+    // an earlier sway.
+    bool Answers();
 
 private:
     using Deadline = std::chrono::steady_clock::time_point;
