@@ -153,6 +153,11 @@ void SwayWindowSystem::SetWindowPos(Hwnd, Hwnd insertAfter, unsigned) {
     PlaceOwnViews(Views(), ownOnTopPending_);
 }
 
+bool SwayWindowSystem::PlacePendingOwnViews() {
+    if (ownOnTopPending_) PlaceOwnViews(Views(), true);
+    return !ownOnTopPending_;
+}
+
 void SwayWindowSystem::PlaceOwnViews(const std::vector<SwayView>& views, bool onTop) {
     std::string commands;
     for (const SwayView& view : views) {

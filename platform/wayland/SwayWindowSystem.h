@@ -38,6 +38,11 @@ public:
     bool Offers(DesktopCommand command) const override;
     std::string DesktopName() const override { return "sway"; }
 
+    // Applies a keep-on-top asked for before the program had a view; true once nothing is
+    // pending. The program's window gets its view only after it is first drawn, so the program
+    // asks again for a moment after start-up.
+    bool PlacePendingOwnViews();
+
 private:
     // The views as sway has them now, most recently focused first.
     std::vector<SwayView> Views();

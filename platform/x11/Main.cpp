@@ -64,7 +64,23 @@ int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
     QApplication application(argc, argv);
     wayland::SwayWindowSystem windows(sway, static_cast<std::int64_t>(::getpid()));
     wayland::KeylessKeyboard keyboard;
-    return RunProgram(windows, keyboard, {}, {});
+    // The program's window gets its view only once it is drawn: a keep-on-top chosen before
+    // is asked again every 100 ms for at most 5 s. A sway that fails meanwhile is reported by
+    // the next command.
+    QTimer placer;
+    placer.setInterval(100);
+    int tries = 50;
+    QObject::connect(&placer, &QTimer::timeout, [&] {
+        bool done = --tries == 0;
+        try {
+            done = windows.PlacePendingOwnViews() || done;
+        } catch (const RuntimeError&) {
+            done = true;
+        }
+        if (done) placer.stop();
+    });
+    return RunProgram(windows, keyboard, {},
+                      [&placer](qt::QtRuntime&, const Program&) { placer.start(); });
 }
 
 int RunOnX11(int argc, char** argv) {

@@ -277,6 +277,17 @@ TEST_F(SwayWindowSystemTest, KeepOnTopAskedBeforeTheProgramHasAViewWaitsForTheNe
     EXPECT_EQ(sway.Commands(), Commands{"[con_id=12] floating enable, sticky enable"});
 }
 
+TEST_F(SwayWindowSystemTest, KeepOnTopAskedBeforeTheProgramHasAViewIsPlacedOnceTheViewAppears) {
+    EXPECT_TRUE(windows.PlacePendingOwnViews());
+    sway.SetTree(Root({}, {}));
+    windows.SetWindowPos(777, kHwndTopmost, 0);
+    EXPECT_FALSE(windows.PlacePendingOwnViews());
+    sway.SetTree(Desktop());
+    EXPECT_TRUE(windows.PlacePendingOwnViews());
+    EXPECT_TRUE(windows.PlacePendingOwnViews());
+    EXPECT_EQ(sway.Commands(), Commands{"[con_id=12] floating enable, sticky enable"});
+}
+
 TEST_F(SwayWindowSystemTest, OffersEverythingButMinimize) {
     for (const DesktopCommand command :
          {DesktopCommand::Hide, DesktopCommand::Show, DesktopCommand::Close,
