@@ -80,7 +80,7 @@ start_sway_desktop() {
         "${desktop_user_command[@]}" sway -c "$config" >"$wayland_desktop_dir/sway.log" 2>&1 &
     wayland_desktop_pids+=($!)
     for i in $(seq 100); do
-        socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1)
+        socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1) || true
         if [ -n "$socket" ] && as_desktop_user swaymsg -s "$socket" -t get_version >/dev/null 2>&1
         then
             export SWAYSOCK=$socket

@@ -1,9 +1,15 @@
-// Velmora Suite on Linux: the core on Qt Widgets for its own window and on X11 for the others.
+// Velmora Suite on Linux: the core on Qt Widgets for its own window, and on whichever way the
+// session offers to reach the other windows: sway's IPC, else X11 (also through XWayland).
 
 #include <QApplication>
+#include <QTimer>
+#include <unistd.h>
+
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <memory>
+#include <string>
 
 #include "QtClientIds.h"
 #include "QtTrayAnnouncements.h"
@@ -16,13 +22,71 @@
 #include "platform/qt/QtRuntime.h"
 #include "platform/qt/QtTrayShell.h"
 #include "platform/qt/SessionEnd.h"
+#include "platform/wayland/KeylessKeyboard.h"
+#include "platform/wayland/SwayConnection.h"
+#include "platform/wayland/SwayWindowSystem.h"
 
-int main(int argc, char** argv) {
-    // The program works on X11 windows, so its own window must be one too.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "xcb");
+namespace {
+
+using namespace velmora;
+
+constexpr char kOnlyX11Windows[] =
+    "On this desktop Velmora Suite can reach only the windows of X11 programs: windows of "
+    "Wayland programs are not listed.";
+
+bool WaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
+
+// Qt's platform for the program's own window, unless the user chose one.
+void UseQtPlatform(const char* platforms) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", platforms);
+}
+
+// Runs the core on the given window system and keyboard until it ends. `afterStart` runs once
+// the main window is up.
+int RunProgram(WindowSystem& windows, Keyboard& keyboard, qt::TrayStartWatch trayStarts,
+               const std::function<void(qt::QtRuntime&, const Program&)>& afterStart) {
+    qt::Pictures pictures;
+    qt::QtFormWidgets widgets(pictures);
+    qt::QtRuntime runtime(pictures);
+    qt::QtTrayShell shell(pictures, std::move(trayStarts));
+    Platform platform{windows, keyboard, runtime, widgets, shell};
+    Program program(platform);
+    qt::SessionEnd sessionEnd([&program] { program.MainForm().QueryUnload(); });
+    if (!program.Start()) return 0;
+    if (afterStart) {
+        QTimer::singleShot(0, [&] { afterStart(runtime, program); });
+    }
+    return QApplication::exec();
+}
+
+int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
+    UseQtPlatform("wayland;xcb");
     QApplication application(argc, argv);
+    wayland::SwayWindowSystem windows(sway, static_cast<std::int64_t>(::getpid()));
+    wayland::KeylessKeyboard keyboard;
+    // The program's window gets its view only once it is drawn: a keep-on-top chosen before
+    // is asked again every 100 ms for at most 5 s. A sway that fails meanwhile is reported by
+    // the next command.
+    QTimer placer;
+    placer.setInterval(100);
+    int tries = 50;
+    QObject::connect(&placer, &QTimer::timeout, [&] {
+        bool done = --tries == 0;
+        try {
+            done = windows.PlacePendingOwnViews() || done;
+        } catch (const RuntimeError&) {
+            done = true;
+        }
+        if (done) placer.stop();
+    });
+    return RunProgram(windows, keyboard, {},
+                      [&placer](qt::QtRuntime&, const Program&) { placer.start(); });
+}
 
-    using namespace velmora;
+int RunOnX11(int argc, char** argv) {
+    // The program works on X11 windows, so its own window must be one too.
+    UseQtPlatform("xcb");
+    QApplication application(argc, argv);
     std::unique_ptr<x11::XConnection> connection;
     try {
         connection = std::make_unique<x11::XConnection>();
@@ -30,16 +94,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "velmora: %s\n", error.what());
         return 1;
     }
-
-    qt::Pictures pictures;
-    qt::QtFormWidgets widgets(pictures);
-    qt::QtRuntime runtime(pictures);
     x11::X11WindowSystem windows(*connection, x11::QtClientIds());
     x11::X11Keyboard keyboard(*connection);
-    qt::QtTrayShell shell(pictures, x11::WatchTrayAnnouncements);
-    Platform platform{windows, keyboard, runtime, widgets, shell};
-    Program program(platform);
-    qt::SessionEnd sessionEnd([&program] { program.MainForm().QueryUnload(); });
-    if (!program.Start()) return 0;
-    return QApplication::exec();
+    std::function<void(qt::QtRuntime&, const Program&)> sayOnlyX11;
+    if (WaylandSession()) {
+        sayOnlyX11 = [](qt::QtRuntime& runtime, const Program& program) {
+            runtime.MsgBox(kOnlyX11Windows, vbOKOnly, program.globals().AppTitle);
+        };
+    }
+    return RunProgram(windows, keyboard, x11::WatchTrayAnnouncements, sayOnlyX11);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string swaySocket = wayland::SwaySocketPath();
+    if (!swaySocket.empty()) {
+        wayland::SwayConnection sway(swaySocket);
+        if (sway.Answers()) return RunOnSway(argc, argv, sway);
+    }
+    return RunOnX11(argc, argv);
 }
