@@ -80,6 +80,10 @@ void QtFormWidgets::ShowForm() {
 }
 
 Hwnd QtFormWidgets::FormHandle() {
+    // Only on X11 is the form numbered among the other programs' windows. Wayland gives a
+    // program no such number (Qt answers 1 for every window there, which could be the id a
+    // Wayland backend gives another program's window), so there the form has none.
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) return 0;
     form_->winId();
     return static_cast<Hwnd>(form_->windowHandle()->winId());
 }
