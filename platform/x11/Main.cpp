@@ -1,5 +1,6 @@
 // Velmora Suite on Linux: the core on Qt Widgets for its own window, and on whichever way the
-// session offers to reach the other windows: sway's IPC, else X11 (also through XWayland).
+// session offers to reach the other windows: sway's IPC, else a wlroots compositor's
+// foreign-toplevel management, else X11 (also through XWayland).
 
 #include <QApplication>
 #include <QTimer>
@@ -16,15 +17,18 @@
 #include "X11Keyboard.h"
 #include "X11WindowSystem.h"
 #include "XConnection.h"
+#include "app/Product.h"
 #include "app/Program.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFormWidgets.h"
 #include "platform/qt/QtRuntime.h"
 #include "platform/qt/QtTrayShell.h"
 #include "platform/qt/SessionEnd.h"
+#include "platform/wayland/ForeignToplevelWindowSystem.h"
 #include "platform/wayland/KeylessKeyboard.h"
 #include "platform/wayland/SwayConnection.h"
 #include "platform/wayland/SwayWindowSystem.h"
+#include "platform/wayland/WlrToplevelWire.h"
 
 namespace {
 
@@ -34,12 +38,18 @@ constexpr char kOnlyX11Windows[] =
     "On this desktop Velmora Suite can reach only the windows of X11 programs: windows of "
     "Wayland programs are not listed.";
 
+// The program's Wayland app id, its desktop entry's name: other windows with this app id and
+// the program's title are its own.
+constexpr char kAppId[] = "velmora-suite";
+
 bool WaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
 // Qt's platform for the program's own window, unless the user chose one.
 void UseQtPlatform(const char* platforms) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", platforms);
 }
+
+void NameApplication() { QGuiApplication::setDesktopFileName(kAppId); }
 
 // Runs the core on the given window system and keyboard until it ends. `afterStart` runs once
 // the main window is up.
@@ -62,6 +72,7 @@ int RunProgram(WindowSystem& windows, Keyboard& keyboard, qt::TrayStartWatch tra
 int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
     UseQtPlatform("wayland;xcb");
     QApplication application(argc, argv);
+    NameApplication();
     wayland::SwayWindowSystem windows(sway, static_cast<std::int64_t>(::getpid()));
     wayland::KeylessKeyboard keyboard;
     // The program's window gets its view only once it is drawn: a keep-on-top chosen before
@@ -83,10 +94,21 @@ int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
                       [&placer](qt::QtRuntime&, const Program&) { placer.start(); });
 }
 
+int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
+    UseQtPlatform("wayland;xcb");
+    QApplication application(argc, argv);
+    NameApplication();
+    wayland::ForeignToplevelWindowSystem windows(
+        std::move(wire), wayland::OwnWindow{kAppId, std::string(kProductName)});
+    wayland::KeylessKeyboard keyboard;
+    return RunProgram(windows, keyboard, {}, {});
+}
+
 int RunOnX11(int argc, char** argv) {
     // The program works on X11 windows, so its own window must be one too.
     UseQtPlatform("xcb");
     QApplication application(argc, argv);
+    NameApplication();
     std::unique_ptr<x11::XConnection> connection;
     try {
         connection = std::make_unique<x11::XConnection>();
@@ -112,6 +134,11 @@ int main(int argc, char** argv) {
     if (!swaySocket.empty()) {
         wayland::SwayConnection sway(swaySocket);
         if (sway.Answers()) return RunOnSway(argc, argv, sway);
+    }
+    if (WaylandSession()) {
+        if (auto toplevels = wayland::ConnectWlrToplevels()) {
+            return RunOnWlrToplevels(argc, argv, std::move(toplevels));
+        }
     }
     return RunOnX11(argc, argv);
 }
