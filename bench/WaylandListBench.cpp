@@ -1,0 +1,48 @@
+// The list rebuild's enumeration on a live Wayland desktop: Enum::GetOpenWindows through sway's
+// IPC (one get_tree a walk) and through foreign-toplevel management (one round trip a walk),
+// which is what "Refresh List" costs there apart from filling the widget. scripts/bench puts the
+// windows up first; the counter "listed" says how many windows each walk found.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "app/Enum.h"
+#include "app/Globals.h"
+#include "platform/wayland/ForeignToplevelWindowSystem.h"
+#include "platform/wayland/SwayConnection.h"
+#include "platform/wayland/SwayWindowSystem.h"
+#include "platform/wayland/WlrToplevelWire.h"
+
+namespace velmora {
+namespace {
+
+void ListWith(benchmark::State& state, WindowSystem& windows) {
+    Globals globals;
+    Enum enumerator(windows, globals);
+    std::int16_t listed = 0;
+    for (auto _ : state) listed = enumerator.GetOpenWindows(0);
+    if (listed == 0) state.SkipWithError("no window listed");
+    state.counters["listed"] = listed;
+}
+
+void BM_SwayGetOpenWindows(benchmark::State& state) {
+    wayland::SwayConnection connection(wayland::SwaySocketPath());
+    if (!connection.Answers()) return state.SkipWithError("sway does not answer");
+    wayland::SwayWindowSystem windows(connection, 0);
+    ListWith(state, windows);
+}
+BENCHMARK(BM_SwayGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_ToplevelsGetOpenWindows(benchmark::State& state) {
+    auto wire = wayland::ConnectWlrToplevels();
+    if (!wire) return state.SkipWithError("no foreign-toplevel management");
+    wayland::ForeignToplevelWindowSystem windows(std::move(wire), wayland::OwnWindow{});
+    ListWith(state, windows);
+}
+BENCHMARK(BM_ToplevelsGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+}  // namespace
+}  // namespace velmora
+
+BENCHMARK_MAIN();
