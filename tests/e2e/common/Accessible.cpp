@@ -138,6 +138,15 @@ std::vector<std::string> Accessible::Actions() const {
     return names;
 }
 
+bool Accessible::DoAction(int index) const {
+    AtspiAction* action = object_ ? atspi_accessible_get_action_iface(object_) : nullptr;
+    if (!action) return false;
+    Error error;
+    const bool done = atspi_action_do_action(action, index, &error);
+    g_object_unref(action);
+    return done;
+}
+
 std::optional<ScreenBox> Accessible::Extents() const {
     AtspiComponent* component = object_ ? atspi_accessible_get_component_iface(object_) : nullptr;
     if (!component) return std::nullopt;

@@ -50,6 +50,9 @@ public:
     // The text of an object with the Text interface.
     std::string Text() const;
     std::vector<std::string> Actions() const;
+    // Does the object's action with this index, as a screen reader user does; false when the
+    // object has no such action or refuses it.
+    bool DoAction(int index) const;
     std::optional<ScreenBox> Extents() const;
 
     // An object with the Table interface: its size, cells and column headers.
