@@ -36,8 +36,8 @@ public:
 
     // What a user does to a control (a button, an option): presses it.
     virtual void Press(const Accessible& control) = 0;
-    // What a user does to a list row's check box: clicks it.
-    virtual void PressCheckBox(const Accessible& cell) = 0;
+    // What a user does to the check box of the list's row `row`.
+    virtual void PressCheckBox(const Accessible& list, int row) = 0;
     // A key chord like "ctrl+shift+h" into the window that has the keyboard focus.
     virtual void Keys(const std::string& chord) = 0;
 };

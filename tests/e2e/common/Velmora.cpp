@@ -164,13 +164,12 @@ void Velmora::ClickControl(const std::string& name) {
 
 bool Velmora::SetTicked(const std::string& title, bool ticked) {
     const Accessible list = Control("ListView1");
-    Accessible cell;
-    for (int row = 0; row < list.RowCount() && !cell; ++row) {
-        if (Accessible first = list.Cell(row, 0); first.Name() == title) cell = first;
-    }
+    int row = 0;
+    while (row < list.RowCount() && list.Cell(row, 0).Name() != title) ++row;
+    const Accessible cell = list.Cell(row, 0);
     if (!cell.Showing()) return false;
     Bring();
-    if (cell.Checked() != ticked) desktop_.PressCheckBox(cell);
+    if (cell.Checked() != ticked) desktop_.PressCheckBox(list, row);
     return desktop_.WaitFor([&] {
         const FormState now = State();
         const RowState* r = now.Row(title);

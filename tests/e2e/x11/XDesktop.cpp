@@ -32,8 +32,8 @@ void XDesktop::Press(const Accessible& control) {
     x_.Click(DefaultRootWindow(x_.display()), box->x + box->width / 2, box->y + box->height / 2);
 }
 
-void XDesktop::PressCheckBox(const Accessible& cell) {
-    const std::optional<ScreenBox> box = cell.Extents();
+void XDesktop::PressCheckBox(const Accessible& list, int row) {
+    const std::optional<ScreenBox> box = list.Cell(row, 0).Extents();
     if (!box) return;
     const int half = box->height / 2;
     x_.Click(DefaultRootWindow(x_.display()), box->x + kCheckBoxMargin + half, box->y + half);

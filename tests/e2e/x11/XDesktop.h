@@ -22,8 +22,8 @@ public:
     void Activate(WindowId window) override { x_.Activate(window); }
     // A click on the middle of the control.
     void Press(const Accessible& control) override;
-    // A click on the check box drawn at the start of the cell.
-    void PressCheckBox(const Accessible& cell) override;
+    // A click on the check box drawn at the start of the row's first cell.
+    void PressCheckBox(const Accessible& list, int row) override;
     void Keys(const std::string& chord) override { x_.Keys(chord); }
 
 private:
