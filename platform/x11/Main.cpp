@@ -42,11 +42,12 @@ void UseQtPlatform(const char* platforms) {
 }
 
 // Runs the core on the given window system and keyboard until it ends. `afterStart` runs once
-// the main window is up.
+// the main window is up; `bringFormForward`, if any, helps Qt give the form the focus.
 int RunProgram(WindowSystem& windows, Keyboard& keyboard, qt::TrayStartWatch trayStarts,
-               const std::function<void(qt::QtRuntime&, const Program&)>& afterStart) {
+               const std::function<void(qt::QtRuntime&, const Program&)>& afterStart,
+               std::function<void()> bringFormForward = {}) {
     qt::Pictures pictures;
-    qt::QtFormWidgets widgets(pictures);
+    qt::QtFormWidgets widgets(pictures, std::move(bringFormForward));
     qt::QtRuntime runtime(pictures);
     qt::QtTrayShell shell(pictures, std::move(trayStarts));
     Platform platform{windows, keyboard, runtime, widgets, shell};
@@ -64,7 +65,7 @@ int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
     QApplication application(argc, argv);
     wayland::SwayWindowSystem windows(sway, static_cast<std::int64_t>(::getpid()));
     wayland::KeylessKeyboard keyboard;
-    return RunProgram(windows, keyboard, {}, {});
+    return RunProgram(windows, keyboard, {}, {}, [&windows] { windows.FocusOwnView(); });
 }
 
 int RunOnX11(int argc, char** argv) {
