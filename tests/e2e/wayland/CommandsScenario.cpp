@@ -20,22 +20,12 @@ bool FromSwitch(const Box& box) {
            box.text.find("PushButton8_Click at line 106") != std::string::npos;
 }
 
-bool InScratchpad(Context& c, Desktop::WindowId view) {
-    const std::optional<SwayView> now = c.sway.View(view);
-    return now && now->inScratchpad;
-}
-
 // On the workspace, tiled, not fullscreen: as a view is before any command.
 bool Regular(Context& c, Desktop::WindowId view) {
     const std::optional<SwayView> now = c.sway.View(view);
     const std::optional<ViewPlacement> placement = c.sway.Placement(view);
     return now && !now->inScratchpad && now->fullscreenMode == 0 && placement &&
            !placement->floating;
-}
-
-int FullscreenMode(Context& c, Desktop::WindowId view) {
-    const std::optional<SwayView> now = c.sway.View(view);
-    return now ? now->fullscreenMode : -1;
 }
 
 bool StatusIs(Context& c, const std::string& title, const std::string& status) {
@@ -53,7 +43,7 @@ void CommandsScenario(Context& c) {
     c.results.Check(c.app.SetTicked("E2E Alpha", true), "a row's check box ticks it");
 
     c.app.ClickControl("PushButton6");
-    c.results.Check(c.sway.WaitFor([&] { return InScratchpad(c, alpha); }),
+    c.results.Check(c.sway.WaitFor([&] { return c.InScratchpad(alpha); }),
                     "Hide moves the ticked view to the scratchpad");
     c.results.Check(StatusIs(c, "E2E Alpha", "Hidden"), "its row says Hidden");
     c.results.Check(Regular(c, beta), "an unticked view stays where it was");
@@ -66,17 +56,17 @@ void CommandsScenario(Context& c) {
 
     c.app.SetTicked("E2E Alpha", true);
     c.app.ClickControl("PushButton10");
-    c.results.Check(c.sway.WaitFor([&] { return FullscreenMode(c, alpha) == 1; }),
+    c.results.Check(c.sway.WaitFor([&] { return c.FullscreenMode(alpha) == 1; }),
                     "Maximize makes the ticked view fullscreen on its workspace");
-    c.results.Check(FullscreenMode(c, beta) == 0, "an unticked view is not made fullscreen");
+    c.results.Check(c.FullscreenMode(beta) == 0, "an unticked view is not made fullscreen");
     c.app.SetTicked("E2E Alpha", true);
     c.app.ClickControl("PushButton11");
-    c.results.Check(c.sway.WaitFor([&] { return FullscreenMode(c, alpha) == 0; }),
+    c.results.Check(c.sway.WaitFor([&] { return c.FullscreenMode(alpha) == 0; }),
                     "Restore ends its fullscreen");
 
     c.app.SetTicked("E2E Alpha", true);
     c.app.ClickControl("PushButton6");
-    c.sway.WaitFor([&] { return InScratchpad(c, alpha); });
+    c.sway.WaitFor([&] { return c.InScratchpad(alpha); });
     c.app.SetTicked("E2E Alpha", true);
     c.app.ClickControl("PushButton11");
     c.results.Check(c.sway.WaitFor([&] { return Regular(c, alpha); }),
@@ -84,7 +74,7 @@ void CommandsScenario(Context& c) {
 
     c.app.SetTicked("E2E Alpha", true);
     c.app.ClickControl("PushButton6");
-    c.sway.WaitFor([&] { return InScratchpad(c, alpha); });
+    c.sway.WaitFor([&] { return c.InScratchpad(alpha); });
     c.results.Check(c.Refresh([](const FormState& s) { return !s.Row("E2E Alpha"); }),
                     "a hidden view is not listed after a rebuild");
     c.sway.Run("[con_id=" + std::to_string(alpha) + "] scratchpad show, floating disable");

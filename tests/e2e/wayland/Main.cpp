@@ -22,8 +22,10 @@ int main(int argc, char** argv) {
     try {
         SwayDesktop sway;
         ConnectToAccessibilityBus();
+        // Up before the program starts: Qt looks for the tray's watcher once, at its start.
+        SessionServices session;
         Velmora app(sway, argv[1]);
-        Context context{sway, app, results, argv[2], argv[3], {}};
+        Context context{sway, app, results, session, argv[2], argv[3], {}};
         using Scenario = void (*)(Context&);
         const std::pair<const char*, Scenario> scenarios[] = {
             {"listing", ListingScenario},
@@ -33,6 +35,7 @@ int main(int argc, char** argv) {
             {"hotkeys", HotkeyScenario},
             {"timed refresh", TimedRefreshScenario},
             {"keep on top", KeepOnTopScenario},
+            {"tray", TrayScenario},
         };
         for (const auto& [name, scenario] : scenarios) {
             std::printf("%s\n", name);

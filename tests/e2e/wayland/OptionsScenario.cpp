@@ -16,21 +16,18 @@ bool OwnViewPlaced(Context& c, bool onTop) {
 
 void HotkeyScenario(Context& c) {
     const Desktop::WindowId alpha = c.ViewOf("E2E Alpha");
-    const auto inScratchpad = [&] {
-        const auto view = c.sway.View(alpha);
-        return view && view->inScratchpad;
-    };
     c.app.SetTicked("E2E Alpha", true);
     c.app.Keys("ctrl+shift+h");
-    c.results.Check(c.sway.WaitFor(inScratchpad), "Ctrl+Shift+H hides the ticked view");
+    c.results.Check(c.sway.WaitFor([&] { return c.InScratchpad(alpha); }),
+                    "Ctrl+Shift+H hides the ticked view");
     c.app.Keys("ctrl+shift+s");
-    c.results.Check(c.sway.WaitFor([&] { return !inScratchpad(); }),
+    c.results.Check(c.sway.WaitFor([&] { return c.sway.Shown(alpha); }),
                     "Ctrl+Shift+S shows it again");
     c.app.Keys("ctrl+shift+x");
-    c.results.Check(c.sway.WaitFor([&] { return c.sway.View(alpha)->fullscreenMode == 1; }),
+    c.results.Check(c.sway.WaitFor([&] { return c.FullscreenMode(alpha) == 1; }),
                     "Ctrl+Shift+X makes it fullscreen");
     c.app.Keys("ctrl+shift+r");
-    c.results.Check(c.sway.WaitFor([&] { return c.sway.View(alpha)->fullscreenMode == 0; }),
+    c.results.Check(c.sway.WaitFor([&] { return c.FullscreenMode(alpha) == 0; }),
                     "Ctrl+Shift+R restores it");
     c.app.SetTicked("E2E Alpha", false);
 

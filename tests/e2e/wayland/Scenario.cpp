@@ -25,6 +25,16 @@ Desktop::WindowId Context::ViewOf(const std::string& title) {
     return 0;
 }
 
+bool Context::InScratchpad(Desktop::WindowId view) {
+    const auto now = sway.View(view);
+    return now && now->inScratchpad;
+}
+
+int Context::FullscreenMode(Desktop::WindowId view) {
+    const auto now = sway.View(view);
+    return now ? now->fullscreenMode : -1;
+}
+
 bool Context::Refresh(const std::function<bool(const FormState&)>& condition) {
     app.ClickControl("PushButton1");
     return app.WaitForRows(condition);

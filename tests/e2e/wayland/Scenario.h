@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Check.h"
+#include "SessionServices.h"
 #include "SwayDesktop.h"
 #include "TestClient.h"
 #include "Velmora.h"
@@ -18,6 +19,7 @@ struct Context {
     SwayDesktop& sway;
     Velmora& app;
     Results& results;
+    SessionServices& session;
     std::string clientProgram;
     std::string closeLog;
     // The test clients started, by their first title.
@@ -28,6 +30,9 @@ struct Context {
     TestClient* Start(const std::vector<std::string>& titles, bool asks = false);
     // The view of the client's toplevel with this title; 0 when there is none.
     Desktop::WindowId ViewOf(const std::string& title);
+    bool InScratchpad(Desktop::WindowId view);
+    // The view's fullscreen_mode (0 none, 1 its workspace); -1 when it is gone.
+    int FullscreenMode(Desktop::WindowId view);
     bool Listed(const std::string& title) { return app.State().Row(title) != nullptr; }
     // Clicks Refresh and waits until the list satisfies `condition`.
     bool Refresh(const std::function<bool(const FormState&)>& condition);
@@ -42,5 +47,6 @@ void CloseScenario(Context& c);
 void HotkeyScenario(Context& c);
 void TimedRefreshScenario(Context& c);
 void KeepOnTopScenario(Context& c);
+void TrayScenario(Context& c);
 
 }  // namespace e2e
