@@ -6,11 +6,12 @@
 # shellcheck source=x11.sh
 source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 
-# What the Wayland run needs beside the Linux program's own packages.
+# What the Wayland run needs beside the Linux program's own packages: sway, the test client's
+# and the driver's Wayland, xkb and GIO (its tray watcher and notification service) headers.
 ensure_wayland_packages() {
     ensure_x11_packages &&
         ensure_packages sway libwayland-dev libwayland-bin wayland-protocols qt6-wayland \
-            libxkbcommon-dev jq
+            libxkbcommon-dev libglib2.0-dev jq
 }
 
 wayland_desktop_pids=()

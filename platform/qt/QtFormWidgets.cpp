@@ -128,6 +128,7 @@ void QtFormWidgets::FocusForm() {
     if (form_->windowState() & Qt::WindowMinimized) form_->setWindowState(Qt::WindowNoState);
     form_->raise();
     form_->activateWindow();
+    if (bringFormForward_) bringFormForward_();
 }
 
 QColor QtFormWidgets::Resolve(std::uint32_t color) const {

@@ -2,6 +2,7 @@
 // The program's own window on Qt Widgets, built from the design table.
 
 #include <QPalette>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -18,7 +19,10 @@ namespace velmora::qt {
 
 class QtFormWidgets : public Widgets {
 public:
-    explicit QtFormWidgets(Pictures& pictures) : pictures_(pictures) {}
+    // `bringFormForward`, when given, is what the desktop needs beside Qt's own activation
+    // request to give the form the focus.
+    explicit QtFormWidgets(Pictures& pictures, std::function<void()> bringFormForward = {})
+        : pictures_(pictures), bringFormForward_(std::move(bringFormForward)) {}
     ~QtFormWidgets() override;
 
     QWidget* Form() { return form_.get(); }
@@ -67,6 +71,7 @@ private:
     void Paint(QWidget& widget, std::uint32_t color);
 
     Pictures& pictures_;
+    std::function<void()> bringFormForward_;
     const FormSpec* design_ = nullptr;
     std::unique_ptr<QWidget> form_;
     std::unique_ptr<FormEventFilter> filter_;

@@ -173,6 +173,13 @@ void SwayWindowSystem::PlaceOwnViews(const std::vector<SwayView>& views, bool on
     Run(commands);
 }
 
+void SwayWindowSystem::FocusOwnView() {
+    const std::vector<SwayView> views = Views();
+    const auto own = std::find_if(views.begin(), views.end(),
+                                  [this](const SwayView& view) { return IsOwn(view); });
+    if (own != views.end()) Run(Criteria(own->id) + "focus");
+}
+
 void SwayWindowSystem::RequestClose(Hwnd window) {
     const std::optional<SwayView> view = Find(window);
     if (!view || IsOwn(*view)) throw RuntimeError::InvalidProcedureCall();

@@ -33,6 +33,9 @@ public:
     void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
     // No keystroke is typed on Wayland: Close kills exactly the row's container.
     bool ClosesByRequest() const override { return true; }
+    // Focuses the program's own view, if it has one yet. sway answers a program's own
+    // activation request only by marking its view urgent, unless its user chose otherwise.
+    void FocusOwnView();
     void RequestClose(Hwnd window) override;
     // sway has no minimized state.
     bool Offers(DesktopCommand command) const override;

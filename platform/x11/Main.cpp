@@ -52,11 +52,12 @@ void UseQtPlatform(const char* platforms) {
 void NameApplication() { QGuiApplication::setDesktopFileName(kAppId); }
 
 // Runs the core on the given window system and keyboard until it ends. `afterStart` runs once
-// the main window is up.
+// the main window is up; `bringFormForward`, if any, helps Qt give the form the focus.
 int RunProgram(WindowSystem& windows, Keyboard& keyboard, qt::TrayStartWatch trayStarts,
-               const std::function<void(qt::QtRuntime&, const Program&)>& afterStart) {
+               const std::function<void(qt::QtRuntime&, const Program&)>& afterStart,
+               std::function<void()> bringFormForward = {}) {
     qt::Pictures pictures;
-    qt::QtFormWidgets widgets(pictures);
+    qt::QtFormWidgets widgets(pictures, std::move(bringFormForward));
     qt::QtRuntime runtime(pictures);
     qt::QtTrayShell shell(pictures, std::move(trayStarts));
     Platform platform{windows, keyboard, runtime, widgets, shell};
@@ -90,8 +91,9 @@ int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
         }
         if (done) placer.stop();
     });
-    return RunProgram(windows, keyboard, {},
-                      [&placer](qt::QtRuntime&, const Program&) { placer.start(); });
+    return RunProgram(
+        windows, keyboard, {}, [&placer](qt::QtRuntime&, const Program&) { placer.start(); },
+        [&windows] { windows.FocusOwnView(); });
 }
 
 int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {

@@ -258,6 +258,16 @@ TEST_F(SwayWindowSystemTest, CloseKillsExactlyTheViewAndNeverTheProgramsOwn) {
     EXPECT_EQ(sway.Commands().size(), 1u);
 }
 
+TEST_F(SwayWindowSystemTest, FocusingTheProgramsOwnViewFocusesItByIdOnceItHasOne) {
+    windows.FocusOwnView();
+    sway.SetTree(Root({}, {}));
+    windows.FocusOwnView();
+    EXPECT_EQ(sway.Commands(), Commands{"[con_id=12] focus"});
+    sway.SetCommandReply(R"([{"success":false}])");
+    sway.SetTree(Desktop());
+    ExpectRuntimeError([&] { windows.FocusOwnView(); });
+}
+
 TEST_F(SwayWindowSystemTest, KeepOnTopFloatsTheProgramsOwnViewAndRegularTilesIt) {
     windows.SetWindowPos(777, kHwndTopmost, kSwpNoSize | kSwpNoMove);
     windows.SetWindowPos(777, kHwndBottom, kSwpNoSize | kSwpNoMove | kSwpNoActivate);

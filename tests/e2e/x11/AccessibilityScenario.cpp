@@ -104,14 +104,14 @@ void ScreenReaderView(Context& c) {
     c.x.Activate(*dialog);
     c.x.WaitFor([&] { return c.x.ActiveWindow() == dialog; });
     for (const char* key : {"a", "l", "p", "h", "a", "Return"}) c.x.Keys(key);
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         const RowState* alphaRow = s.Row("E2E Alpha");
         const RowState* beta = s.Row("E2E Beta");
         return alphaRow && alphaRow->checked && beta && !beta->checked;
     }),
                     "the answer Alpha ticks the matching row only");
     c.app.ClickControl("PushButton3");
-    c.WaitForRows([](const FormState& s) {
+    c.app.WaitForRows([](const FormState& s) {
         return std::none_of(s.rows.begin(), s.rows.end(), [](const RowState& r) { return r.checked; });
     });
 }
@@ -138,7 +138,7 @@ void KeyboardTick(Context& c) {
     for (const bool ticked : {true, false}) {
         const std::string what = ticked ? "ticks" : "unticks";
         c.app.Keys("space");
-        c.results.Check(c.WaitForRows([&](const FormState& s) {
+        c.results.Check(c.app.WaitForRows([&](const FormState& s) {
             const RowState* alpha = s.Row("E2E Alpha");
             return alpha && alpha->checked == ticked;
         }),

@@ -53,7 +53,7 @@ void CommandsScenario(Context& c) {
         return c.x.Info(alpha).wmState == kIconicState && c.HasState(alpha, "_NET_WM_STATE_HIDDEN");
     }),
                     "Minimize iconifies the ticked window (_NET_WM_STATE_HIDDEN)");
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         const RowState* row = s.Row("E2E Alpha");
         return row && !row->checked;
     }),
@@ -97,7 +97,7 @@ void CloseScenario(Context& c) {
                c.x.Info(asker).wmState == kNormalState && c.x.Info(hidden).wmState == kNormalState;
     });
     c.app.ClickControl("PushButton1");
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         return s.Row("E2E Sentinel") && s.Row("E2E Asker") && s.Row("E2E Hidden") &&
                s.Row("E2E Vanishing xclock");
     }),
@@ -128,7 +128,7 @@ void CloseScenario(Context& c) {
     c.app.ClickControl("PushButton8");
     // Each row without its window is reported in a message box; the walk goes on once the box
     // is answered.
-    const std::vector<Box> boxes = c.AnswerBoxes(std::chrono::seconds(6));
+    const std::vector<Box> boxes = c.app.AnswerBoxes(std::chrono::seconds(6));
     c.results.Check(boxes.size() == 2 && std::all_of(boxes.begin(), boxes.end(), FromSwitch),
                     "the renamed window and the vanished client are each reported, from Close's "
                     "switch to the window",
@@ -144,7 +144,7 @@ void CloseScenario(Context& c) {
     }),
                     "a window that asks before closing shows its question");
     c.results.Check(c.x.Exists(asker) && c.x.Info(asker).viewable, "and stays open meanwhile");
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         return !s.Row("E2E Beta") && s.Row("E2E Gamma renamed") &&
                s.Row("E2E Asker - Save changes?");
     }),

@@ -50,7 +50,7 @@ void StartWithSettings(Context& c, const std::string& name, const std::function<
     c.app.Stop();
     prepare();
     c.results.Check(c.app.Launch(), name + "the program is launched");
-    const std::vector<Box> boxes = c.AnswerBoxes(kQuietAfterBox);
+    const std::vector<Box> boxes = c.app.AnswerBoxes(kQuietAfterBox);
     c.results.Check(expected(boxes), name + expectation, Describe(boxes));
     c.results.Check(
         c.app.WaitForForm() && c.x.WaitFor([&] { return c.x.Info(c.app.form()).viewable; }),
@@ -145,7 +145,7 @@ void UnreadableSettingsScenario(Context& c) {
     std::ofstream(folder) << "not a folder\n";
     c.results.Check(c.app.Start(), "with a file in the settings folder's place the program starts");
     c.app.ClickControl("Option4");
-    const std::vector<Box> boxes = c.AnswerBoxes(kQuietAfterBox);
+    const std::vector<Box> boxes = c.app.AnswerBoxes(kQuietAfterBox);
     c.results.Check(CountStarting(boxes, "Path/File access error\r\nin Velmora2021/08/31.Form1."
                                          "Option4_Click at line 0") >= 1,
                     "a settings write that fails is reported", Describe(boxes));
@@ -178,7 +178,7 @@ void ChurnScenario(Context& c) {
         c.x.WaitFor([&] { return c.x.Info(window).wmState == 1; });
     }
     c.app.ClickControl("PushButton1");
-    c.WaitForRows(
+    c.app.WaitForRows(
         [](const FormState& s) { return s.Row("E2E Survivor " + std::to_string(kSurvivors - 1)); });
     const std::vector<std::string> before = SortedTitles(c.app.State());
 
@@ -214,7 +214,7 @@ void ChurnScenario(Context& c) {
     c.results.Check(metChurn, "those refreshes listed some of the passing windows");
     c.x.Pump(std::chrono::milliseconds(500));
     c.app.ClickControl("PushButton1");
-    c.results.Check(c.WaitForRows([&](const FormState& s) { return SortedTitles(s) == before; }),
+    c.results.Check(c.app.WaitForRows([&](const FormState& s) { return SortedTitles(s) == before; }),
                     "afterwards the list holds exactly the surviving windows");
     for (int i = 0; i < kSurvivors; ++i) {
         const auto survivor = c.targets.find("E2E Survivor " + std::to_string(i));

@@ -16,7 +16,7 @@ void InstalledScenario(Context& c) {
     });
     c.results.Check(c.app.Start(), "the installed program starts and shows its window");
     std::string listed;
-    const bool found = c.WaitForRows([&](const FormState& state) {
+    const bool found = c.app.WaitForRows([&](const FormState& state) {
         listed.clear();
         for (const std::string& row : state.Titles()) listed += "[" + row + "]";
         return state.Row(title) != nullptr;

@@ -84,7 +84,7 @@ void ListingScenario(Context& c) {
     c.x.WaitFor([&] { return c.x.Info(delta).wmState == 1; });
     c.results.Check(!c.Listed("E2E Delta"), "a new window is not listed before Refresh");
     c.app.ClickControl("PushButton1");
-    c.results.Check(c.WaitForRows([](const FormState& s) { return s.Row("E2E Delta"); }),
+    c.results.Check(c.app.WaitForRows([](const FormState& s) { return s.Row("E2E Delta"); }),
                     "Refresh lists a new window");
     const std::vector<std::string> again = InStackingOrder(c.x, listable);
     const std::vector<std::string> refreshed = c.app.State().Titles();
@@ -97,7 +97,7 @@ void ListingScenario(Context& c) {
     const Window epsilon = c.Create(TargetKind::Normal, "E2E Epsilon");
     c.x.WaitFor([&] { return c.x.Info(epsilon).wmState == 1; });
     c.app.ClickControl("PushButton1");
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         return s.Row("E2E Epsilon") && s.Row("E2E Delta");
     }),
                     "a window on another workspace is listed");

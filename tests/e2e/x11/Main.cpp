@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Scenario.h"
+#include "XDesktop.h"
 
 namespace {
 
@@ -16,8 +17,9 @@ int CheckInstalled(const char* command) {
     Results results;
     try {
         XDriver x;
+        XDesktop desktop(x);
         ConnectToAccessibilityBus();
-        Velmora app(x, command);
+        Velmora app(desktop, command);
         Context context{x, app, results, {}, {}};
         InstalledScenario(context);
     } catch (const std::exception& error) {
@@ -39,8 +41,9 @@ int main(int argc, char** argv) {
     Results results;
     try {
         XDriver x;
+        XDesktop desktop(x);
         ConnectToAccessibilityBus();
-        Velmora app(x, argv[1]);
+        Velmora app(desktop, argv[1]);
         Context context{x, app, results, argv[2], {}};
         using Scenario = void (*)(Context&);
         const std::pair<const char*, Scenario> scenarios[] = {

@@ -33,7 +33,7 @@ void ManyWindowsScenario(Context& c) {
         if (at != created.end())
             expected.push_back("E2E Many " + std::to_string(at - created.begin()));
     }
-    c.results.Check(c.WaitForRows([&](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([&](const FormState& s) {
         std::vector<std::string> many;
         for (const std::string& title : s.Titles()) {
             if (title.rfind("E2E Many ", 0) == 0) many.push_back(title);
@@ -44,7 +44,7 @@ void ManyWindowsScenario(Context& c) {
 
     for (const Window window : created) c.x.Destroy(window);
     c.app.ClickControl("PushButton1");
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         const auto titles = s.Titles();
         return std::none_of(titles.begin(), titles.end(),
                             [](const std::string& t) { return t.rfind("E2E Many ", 0) == 0; });

@@ -37,7 +37,7 @@ void HotkeyScenario(Context& c) {
     const Window epsilon = c.Create(TargetKind::Normal, "E2E Epsilon");
     c.x.WaitFor([&] { return c.x.Info(epsilon).wmState == 1; });
     c.app.Keys("ctrl+shift+l");
-    c.results.Check(c.WaitForRows([](const FormState& s) { return s.Row("E2E Epsilon"); }),
+    c.results.Check(c.app.WaitForRows([](const FormState& s) { return s.Row("E2E Epsilon"); }),
                     "Ctrl+Shift+L refreshes the list");
     c.app.Keys("shift+l");
     c.x.Pump(std::chrono::milliseconds(200));
@@ -55,7 +55,7 @@ void TimedRefreshScenario(Context& c) {
                     "choosing timed refresh selects it alone and enables the seconds field");
     const Window timed = c.Create(TargetKind::Normal, "E2E Timed");
     c.x.WaitFor([&] { return c.x.Info(timed).wmState == 1; });
-    c.results.Check(c.WaitForRows([](const FormState& s) { return s.Row("E2E Timed"); },
+    c.results.Check(c.app.WaitForRows([](const FormState& s) { return s.Row("E2E Timed"); },
                                   std::chrono::seconds(4)),
                     "timed refresh lists a new window without a click");
 

@@ -46,7 +46,7 @@ void RealClientsScenario(Context& c) {
         },
         std::chrono::seconds(10));
     c.app.ClickControl("PushButton1");
-    c.results.Check(c.WaitForRows([&](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([&](const FormState& s) {
         return std::all_of(clients.begin(), clients.end(),
                            [&](const Client& client) { return s.Row(client.title); });
     }),
@@ -54,7 +54,7 @@ void RealClientsScenario(Context& c) {
 
     c.app.ClickControl("PushButton2");
     const std::size_t rows = c.app.State().rows.size();
-    c.results.Check(c.WaitForRows([](const FormState& s) {
+    c.results.Check(c.app.WaitForRows([](const FormState& s) {
         return std::all_of(s.rows.begin(), s.rows.end(),
                            [](const RowState& r) { return r.checked; });
     }),
@@ -67,7 +67,7 @@ void RealClientsScenario(Context& c) {
                            [](const Client& client) { return Ended(client.pid); });
     };
     c.results.Check(c.x.WaitFor(allEnded, allowed), "one Close ends xterm, xclock and xeyes");
-    c.results.Check(c.WaitForRows([](const FormState& s) { return s.rows.empty(); }, allowed),
+    c.results.Check(c.app.WaitForRows([](const FormState& s) { return s.rows.empty(); }, allowed),
                     "every listed window is closed, and the list rebuilt after Close is empty",
                     Remaining(c.app.State()));
     c.results.Check(!c.app.Dialog().has_value(), "no window is reported");

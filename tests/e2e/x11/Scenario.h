@@ -12,12 +12,6 @@
 
 namespace e2e {
 
-// One of the program's message boxes.
-struct Box {
-    std::string title, text;
-};
-std::string Describe(const std::vector<Box>& boxes);
-
 struct Context {
     XDriver& x;
     Velmora& app;
@@ -28,14 +22,8 @@ struct Context {
 
     Window Create(TargetKind kind, const std::string& title);
 
-    // Waits until the list, read from the program, satisfies `condition`.
-    bool WaitForRows(const std::function<bool(const FormState&)>& condition,
-                     std::chrono::milliseconds timeout = std::chrono::seconds(5));
     bool Listed(const std::string& title) { return app.State().Row(title) != nullptr; }
     bool HasState(Window window, const std::string& atom);
-    // Answers the program's message boxes while they keep coming, each within `quiet` of the
-    // one before.
-    std::vector<Box> AnswerBoxes(std::chrono::milliseconds quiet);
     // Whether the settings file holds this line.
     bool SettingsHold(const std::string& line);
     // The program's icon as embedded in the notification area; 0 while there is none.

@@ -19,7 +19,7 @@ std::string NameOf(const std::string& entry) { return entry.substr(0, entry.find
 }  // namespace
 
 pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& overrides,
-            Output output) {
+            Output output, int input) {
     std::vector<std::string> environment = overrides;
     for (char** entry = environ; *entry; ++entry) {
         const std::string name = NameOf(*entry);
@@ -41,6 +41,7 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
             posix_spawn_file_actions_addopen(&actions, fd, "/dev/null", O_WRONLY, 0);
         }
     }
+    if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, 0);
     pid_t pid = 0;
     const int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);

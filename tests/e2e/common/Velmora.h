@@ -1,17 +1,19 @@
 #pragma once
 // The program under test: started with Qt's accessibility on, found on the accessibility bus and
-// on the desktop, read as a screen reader reads it, driven with real clicks and keys, stopped by
-// its PID.
+// on the desktop, read as a screen reader reads it, driven with a user's input through the
+// desktop, stopped by its PID.
 
 #include <sys/types.h>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Accessible.h"
-#include "XDriver.h"
+#include "Desktop.h"
 
 namespace e2e {
 
@@ -39,9 +41,16 @@ struct FormState {
     const RowState* Row(const std::string& title) const;
 };
 
+// One of the program's message boxes.
+struct Box {
+    std::string title, text;
+};
+std::string Describe(const std::vector<Box>& boxes);
+
 class Velmora {
 public:
-    Velmora(XDriver& x, std::string program) : x_(x), program_(std::move(program)) {}
+    Velmora(Desktop& desktop, std::string program)
+        : desktop_(desktop), program_(std::move(program)) {}
     ~Velmora() { Stop(); }
     Velmora(const Velmora&) = delete;
     Velmora& operator=(const Velmora&) = delete;
@@ -57,39 +66,42 @@ public:
     // Waits for the program to end by itself; its exit status, or nothing.
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
 
-    Window form() const { return form_; }
+    Desktop::WindowId form() const { return form_; }
     pid_t pid() const { return pid_; }
     FormState State();
+    // Waits until the list, read from the program, satisfies `condition`.
+    bool WaitForRows(const std::function<bool(const FormState&)>& condition,
+                     std::chrono::milliseconds timeout = std::chrono::seconds(5));
     // The program's application on the accessibility bus, and its main window there.
     Accessible Application();
     Accessible Frame();
     // The control with this name in the form's design, found on the bus by its accessible name.
     Accessible Control(const std::string& name);
 
-    // A real click on the middle of the control.
+    // The user's press of the control.
     void ClickControl(const std::string& name);
-    // Ticks (or unticks) the row with this title by clicking its check box; true once the list
-    // shows it so.
+    // Ticks (or unticks) the row with this title with its check box; true once the list shows
+    // it so.
     bool SetTicked(const std::string& title, bool ticked);
-    // Real key chord while the program's window is active.
+    // A key chord while the program's window is active.
     void Keys(const std::string& chord);
     // A box of the program's (an alert or dialog on the bus, and its window), when one is open;
     // its title in `title` and the texts of its labels in `text`.
-    std::optional<Window> Dialog(std::string* title = nullptr, std::string* text = nullptr);
+    std::optional<Desktop::WindowId> Dialog(std::string* title = nullptr,
+                                            std::string* text = nullptr);
     // Answers the open message box with Return.
     void DismissDialog();
+    // Answers the program's message boxes while they keep coming, each within `quiet` of the
+    // one before.
+    std::vector<Box> AnswerBoxes(std::chrono::milliseconds quiet);
     // Brings the program's window to the front, as the user does before using it.
     void Bring();
 
 private:
-    bool OfTheProgram(Window window);
-    // The program's shown window with this title, other than the form.
-    std::optional<Window> WindowTitled(const std::string& title);
-
-    XDriver& x_;
+    Desktop& desktop_;
     std::string program_;
     pid_t pid_ = 0;
-    Window form_ = 0;
+    Desktop::WindowId form_ = 0;
     Accessible application_;
 };
 

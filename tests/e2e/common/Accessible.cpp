@@ -98,6 +98,11 @@ std::vector<Accessible> Accessible::Children() const {
     return children;
 }
 
+Accessible Accessible::Parent() const {
+    Error error;
+    return object_ ? Accessible(atspi_accessible_get_parent(object_, &error)) : Accessible();
+}
+
 std::vector<Accessible> Accessible::FindAll(
     const std::function<bool(const Accessible&)>& wanted) const {
     std::vector<Accessible> found;
@@ -136,6 +141,15 @@ std::vector<std::string> Accessible::Actions() const {
     }
     g_object_unref(action);
     return names;
+}
+
+bool Accessible::GrabFocus() const {
+    AtspiComponent* component = object_ ? atspi_accessible_get_component_iface(object_) : nullptr;
+    if (!component) return false;
+    Error error;
+    const bool done = atspi_component_grab_focus(component, &error);
+    g_object_unref(component);
+    return done;
 }
 
 std::optional<ScreenBox> Accessible::Extents() const {

@@ -45,10 +45,6 @@ std::string ProgramName(const std::string& program) {
     return program.substr(program.rfind('/') + 1);
 }
 
-// Where a row's check box is drawn: a square as tall as the row's text at the start of its first
-// cell, after the item's margin.
-constexpr int kCheckBoxMargin = 3;
-
 }  // namespace
 
 std::vector<std::string> FormState::Titles() const {
@@ -85,18 +81,12 @@ Accessible Velmora::Frame() {
 
 bool Velmora::WaitForForm() {
     if (pid_ == 0) return false;
-    return x_.WaitFor(
+    return desktop_.WaitFor(
         [this] {
             const Accessible frame = Frame();
             if (!frame.Showing()) return false;
-            const std::string title = frame.Name();
-            for (const Window window : x_.StackingTopFirst()) {
-                if (OfTheProgram(window) && x_.TextProperty(window, "_NET_WM_NAME") == title) {
-                    form_ = window;
-                    return true;
-                }
-            }
-            return false;
+            form_ = desktop_.ProgramWindow(pid_, frame.Name(), 0);
+            return form_ != 0;
         },
         kStartTimeout);
 }
@@ -111,7 +101,7 @@ void Velmora::Stop() {
 
 std::optional<int> Velmora::WaitForExit(std::chrono::milliseconds timeout) {
     std::optional<int> status;
-    x_.WaitFor(
+    desktop_.WaitFor(
         [&] {
             int raw = 0;
             if (pid_ == 0 || waitpid(pid_, &raw, WNOHANG) != pid_) return false;
@@ -146,6 +136,11 @@ FormState Velmora::State() {
     return state;
 }
 
+bool Velmora::WaitForRows(const std::function<bool(const FormState&)>& condition,
+                          std::chrono::milliseconds timeout) {
+    return desktop_.WaitFor([&] { return condition(State()); }, timeout);
+}
+
 Accessible Velmora::Control(const std::string& name) {
     const auto& controls = velmora::MainFormDesign().controls;
     const auto entry = std::find_if(controls.begin(), controls.end(),
@@ -160,54 +155,33 @@ Accessible Velmora::Control(const std::string& name) {
 }
 
 void Velmora::ClickControl(const std::string& name) {
-    const std::optional<ScreenBox> box = Control(name).Extents();
-    if (!box) return;
+    const Accessible control = Control(name);
+    if (!control) return;
     Bring();
-    x_.Click(DefaultRootWindow(x_.display()), box->x + box->width / 2, box->y + box->height / 2);
-    x_.Pump(std::chrono::milliseconds(100));
+    desktop_.Press(control);
+    desktop_.Pump(std::chrono::milliseconds(100));
 }
 
 bool Velmora::SetTicked(const std::string& title, bool ticked) {
     const Accessible list = Control("ListView1");
-    Accessible cell;
-    for (int row = 0; row < list.RowCount() && !cell; ++row) {
-        if (Accessible first = list.Cell(row, 0); first.Name() == title) cell = first;
-    }
-    const std::optional<ScreenBox> box = cell.Extents();
-    if (!box || !cell.Showing()) return false;
+    int row = 0;
+    while (row < list.RowCount() && list.Cell(row, 0).Name() != title) ++row;
+    const Accessible cell = list.Cell(row, 0);
+    if (!cell.Showing()) return false;
     Bring();
-    if (cell.Checked() != ticked) {
-        const int half = box->height / 2;
-        x_.Click(DefaultRootWindow(x_.display()), box->x + kCheckBoxMargin + half, box->y + half);
-    }
-    return x_.WaitFor([&] {
+    if (cell.Checked() != ticked) desktop_.PressCheckBox(list, row);
+    return desktop_.WaitFor([&] {
         const FormState now = State();
         const RowState* r = now.Row(title);
         return r && r->checked == ticked;
     });
 }
 
-bool Velmora::OfTheProgram(Window window) {
-    // Any window may claim the program's process id; its toolkit also names it by its class.
-    return x_.Cardinal(window, "_NET_WM_PID") == pid_ &&
-           x_.TextProperty(window, "WM_CLASS").starts_with("velmora");
-}
-
-std::optional<Window> Velmora::WindowTitled(const std::string& title) {
-    for (const Window window : x_.StackingTopFirst()) {
-        if (window != form_ && OfTheProgram(window) && x_.Info(window).viewable &&
-            x_.TextProperty(window, "_NET_WM_NAME") == title) {
-            return window;
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<Window> Velmora::Dialog(std::string* title, std::string* text) {
+std::optional<Desktop::WindowId> Velmora::Dialog(std::string* title, std::string* text) {
     for (const Accessible& window : Application().Children()) {
         const std::string role = window.Role();
         if ((role != "alert" && role != "dialog") || !window.Showing()) continue;
-        const std::optional<Window> shown = WindowTitled(window.Name());
+        const Desktop::WindowId shown = desktop_.ProgramWindow(pid_, window.Name(), form_);
         if (!shown) continue;
         if (title) *title = window.Name();
         if (text) {
@@ -224,26 +198,43 @@ std::optional<Window> Velmora::Dialog(std::string* title, std::string* text) {
     }
     return std::nullopt;
 }
+
 void Velmora::DismissDialog() {
-    const std::optional<Window> dialog = Dialog();
+    const std::optional<Desktop::WindowId> dialog = Dialog();
     if (!dialog) return;
-    x_.Activate(*dialog);
-    x_.WaitFor([&] { return x_.ActiveWindow() == dialog; });
-    x_.Keys("Return");
-    x_.WaitFor([&] { return !x_.Info(*dialog).viewable; });
+    desktop_.Activate(*dialog);
+    desktop_.WaitFor([&] { return desktop_.ActiveWindow() == *dialog; });
+    desktop_.Keys("Return");
+    desktop_.WaitFor([&] { return !desktop_.Shown(*dialog); });
+}
+
+std::vector<Box> Velmora::AnswerBoxes(std::chrono::milliseconds quiet) {
+    std::vector<Box> boxes;
+    Box box;
+    while (desktop_.WaitFor([&] { return Dialog(&box.title, &box.text).has_value(); }, quiet)) {
+        boxes.push_back(box);
+        DismissDialog();
+    }
+    return boxes;
+}
+
+std::string Describe(const std::vector<Box>& boxes) {
+    std::string text = std::to_string(boxes.size()) + " boxes:";
+    for (const Box& box : boxes) text += " [" + box.title + ": " + box.text + "]";
+    return text;
 }
 
 void Velmora::Bring() {
-    if (x_.ActiveWindow() == form_) return;
-    x_.Activate(form_);
-    x_.WaitFor([this] { return x_.ActiveWindow() == form_; });
-    x_.Pump(std::chrono::milliseconds(100));
+    if (desktop_.ActiveWindow() == form_) return;
+    desktop_.Activate(form_);
+    desktop_.WaitFor([this] { return desktop_.ActiveWindow() == form_; });
+    desktop_.Pump(std::chrono::milliseconds(100));
 }
 
 void Velmora::Keys(const std::string& chord) {
     Bring();
-    x_.Keys(chord);
-    x_.Pump(std::chrono::milliseconds(100));
+    desktop_.Keys(chord);
+    desktop_.Pump(std::chrono::milliseconds(100));
 }
 
 }  // namespace e2e

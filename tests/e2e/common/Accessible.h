@@ -43,6 +43,7 @@ public:
     bool Focused() const;
     bool Showing() const;
     std::vector<Accessible> Children() const;
+    Accessible Parent() const;
     // Depth first, this object included.
     std::vector<Accessible> FindAll(const std::function<bool(const Accessible&)>& wanted) const;
     Accessible Find(const std::function<bool(const Accessible&)>& wanted) const;
@@ -50,6 +51,8 @@ public:
     // The text of an object with the Text interface.
     std::string Text() const;
     std::vector<std::string> Actions() const;
+    // Moves the keyboard focus to the object, as a screen reader's focus command does.
+    bool GrabFocus() const;
     std::optional<ScreenBox> Extents() const;
 
     // An object with the Table interface: its size, cells and column headers.

@@ -1,0 +1,55 @@
+// End-to-end checks of the Linux program on headless sway with an accessibility bus: the
+// program read through AT-SPI, the windows through sway's IPC, keys typed on a virtual
+// keyboard, the targets the project's Wayland test client.
+// Usage: velmora_e2e_wayland PROGRAM TEST_CLIENT CLOSE_LOG
+
+#include <csignal>
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "Scenario.h"
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::fprintf(stderr, "usage: %s PROGRAM TEST_CLIENT CLOSE_LOG\n", argv[0]);
+        return 2;
+    }
+    // A test client that ended takes no more commands: that is a failed check, not the end.
+    std::signal(SIGPIPE, SIG_IGN);
+    using namespace e2e;
+    Results results;
+    try {
+        SwayDesktop sway;
+        ConnectToAccessibilityBus();
+        // Up before the program starts: Qt looks for the tray's watcher once, at its start.
+        SessionServices session;
+        Velmora app(sway, argv[1]);
+        Context context{sway, app, results, session, argv[2], argv[3], {}};
+        using Scenario = void (*)(Context&);
+        const std::pair<const char*, Scenario> scenarios[] = {
+            {"listing", ListingScenario},
+            {"commands", CommandsScenario},
+            {"minimize", MinimizeScenario},
+            {"close", CloseScenario},
+            {"hotkeys", HotkeyScenario},
+            {"timed refresh", TimedRefreshScenario},
+            {"keep on top", KeepOnTopScenario},
+            {"tray", TrayScenario},
+        };
+        for (const auto& [name, scenario] : scenarios) {
+            std::printf("%s\n", name);
+            std::fflush(stdout);
+            // The listing starts the program; every later scenario needs it running.
+            if (scenario != ListingScenario && !app.form()) {
+                results.Check(false, std::string(name) + ": the program is running");
+                continue;
+            }
+            scenario(context);
+        }
+    } catch (const std::exception& error) {
+        results.Check(false, "the driver runs to the end", error.what());
+    }
+    std::printf("wayland e2e: %d passed, %d failed\n", results.passed(), results.failed());
+    return results.failed() == 0 ? 0 : 1;
+}
