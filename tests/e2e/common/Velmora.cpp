@@ -60,8 +60,10 @@ const RowState* FormState::Row(const std::string& title) const {
     return nullptr;
 }
 
-bool Velmora::Launch() {
-    pid_ = Spawn({program_}, {kAccessibilityOn});
+bool Velmora::Launch(const std::vector<std::string>& environment) {
+    std::vector<std::string> overrides = environment;
+    overrides.emplace_back(kAccessibilityOn);
+    pid_ = Spawn({program_}, overrides);
     form_ = 0;
     application_ = {};
     return pid_ != 0;

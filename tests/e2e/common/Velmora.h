@@ -55,10 +55,13 @@ public:
     Velmora(const Velmora&) = delete;
     Velmora& operator=(const Velmora&) = delete;
 
-    // Starts the program and waits for its window; false when it does not appear.
-    bool Start() { return Launch() && WaitForForm(); }
+    // Starts the program and waits for its window; false when it does not appear. Each of
+    // `environment` ("NAME=value") replaces or adds one of the driver's variables for it.
+    bool Start(const std::vector<std::string>& environment = {}) {
+        return Launch(environment) && WaitForForm();
+    }
     // Starts the program without waiting; false when it cannot be started.
-    bool Launch();
+    bool Launch(const std::vector<std::string>& environment = {});
     // Waits for the program's main window, shown on the desktop and on the accessibility bus;
     // false when it does not appear in time.
     bool WaitForForm();

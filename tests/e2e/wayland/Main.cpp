@@ -36,6 +36,7 @@ int main(int argc, char** argv) {
             {"timed refresh", TimedRefreshScenario},
             {"keep on top", KeepOnTopScenario},
             {"tray", TrayScenario},
+            {"foreign-toplevel management", ToplevelsScenario},
         };
         for (const auto& [name, scenario] : scenarios) {
             std::printf("%s\n", name);

@@ -48,5 +48,7 @@ void HotkeyScenario(Context& c);
 void TimedRefreshScenario(Context& c);
 void KeepOnTopScenario(Context& c);
 void TrayScenario(Context& c);
+// Restarts the program without sway's socket: foreign-toplevel management on the same desktop.
+void ToplevelsScenario(Context& c);
 
 }  // namespace e2e
