@@ -42,14 +42,15 @@ void WriteSettings(const std::string& path, const std::string& value) {
     }
 }
 
-// Starts the program on the settings that `prepare` leaves, answers its boxes, checks them with
-// `expected`, and closes it.
+// Starts the program on the settings that `prepare` leaves (and with `environment` changed),
+// answers its boxes, checks them with `expected`, and closes it.
 void StartWithSettings(Context& c, const std::string& name, const std::function<void()>& prepare,
                        const std::function<bool(const std::vector<Box>&)>& expected,
-                       const std::string& expectation) {
+                       const std::string& expectation,
+                       const std::vector<std::string>& environment = {}) {
     c.app.Stop();
     prepare();
-    c.results.Check(c.app.Launch(), name + "the program is launched");
+    c.results.Check(c.app.Launch(environment), name + "the program is launched");
     const std::vector<Box> boxes = c.app.AnswerBoxes(kQuietAfterBox);
     c.results.Check(expected(boxes), name + expectation, Describe(boxes));
     c.results.Check(
@@ -170,6 +171,22 @@ void UnreadableSettingsScenario(Context& c) {
     // The next run starts from the defaults again.
     std::remove(c.settingsFile.c_str());
     c.results.Check(c.app.Start(), "the program starts again on default settings");
+}
+
+// A Wayland session that offers neither sway's IPC nor foreign-toplevel management (GNOME,
+// Plasma): the program manages X11 windows through XWayland and says so once at start-up.
+void WaylandWithoutWayInScenario(Context& c) {
+    StartWithSettings(
+        c, "a Wayland session without a way in: ", [&] { std::remove(c.settingsFile.c_str()); },
+        [](const std::vector<Box>& boxes) {
+            return boxes.size() == 1 &&
+                   boxes.front().text ==
+                       "On this desktop Velmora Suite can reach only the windows of X11 "
+                       "programs: windows of Wayland programs are not listed.";
+        },
+        "it says once that it reaches only X11 programs' windows",
+        {"WAYLAND_DISPLAY=velmora-e2e-no-such-display", "SWAYSOCK="});
+    c.results.Check(c.app.Start(), "the program starts again on X11 alone");
 }
 
 void ChurnScenario(Context& c) {

@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
             {"no window manager", BareDisplayScenario},
             {"windows churning during refresh", ChurnScenario},
             {"unreadable settings", UnreadableSettingsScenario},
+            {"a Wayland session without a way in", WaylandWithoutWayInScenario},
             // Closes every window still listed, so it comes last.
             {"real clients", RealClientsScenario},
         };

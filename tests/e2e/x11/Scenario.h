@@ -48,6 +48,7 @@ void BareDisplayScenario(Context& c);
 void RealClientsScenario(Context& c);
 void ChurnScenario(Context& c);
 void UnreadableSettingsScenario(Context& c);
+void WaylandWithoutWayInScenario(Context& c);
 // Run on its own, against an installed program.
 void InstalledScenario(Context& c);
 
