@@ -31,29 +31,21 @@ ForeignToplevelWindowSystem::ForeignToplevelWindowSystem(std::unique_ptr<Foreign
 ForeignToplevelWindowSystem::~ForeignToplevelWindowSystem() = default;
 
 Hwnd ForeignToplevelWindowSystem::GetWindow(Hwnd window, unsigned command) {
+    Hwnd next = 0;
     if (command == kGwHwndFirst) {
         wire_->Roundtrip();
-        walk_ = wire_->toplevels().Listed(own_);
-        walkIndex_.clear();
-        for (std::size_t i = 0; i < walk_.size(); ++i) walkIndex_[walk_[i].id] = i;
-        if (!walk_.empty()) return walk_.front().id;
+        next = walk_.Begin(wire_->toplevels().Listed(own_));
     } else if (command == kGwHwndNext) {
-        const auto at = walkIndex_.find(window);
-        if (at != walkIndex_.end() && at->second + 1 < walk_.size()) {
-            return walk_[at->second + 1].id;
-        }
+        next = walk_.Next(window);
     }
-    EndWalk();
-    return 0;
+    if (next == 0) EndWalk();
+    return next;
 }
 
-void ForeignToplevelWindowSystem::EndWalk() {
-    walk_.clear();
-    walkIndex_.clear();
-}
+void ForeignToplevelWindowSystem::EndWalk() { walk_.Clear(); }
 
 const Toplevel* ForeignToplevelWindowSystem::Current(Hwnd window) {
-    if (const auto at = walkIndex_.find(window); at != walkIndex_.end()) return &walk_[at->second];
+    if (const Toplevel* taken = walk_.Find(window)) return taken;
     wire_->Roundtrip();
     return wire_->toplevels().Find(window);
 }

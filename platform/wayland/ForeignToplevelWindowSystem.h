@@ -6,11 +6,11 @@
 
 #include <memory>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "ForeignToplevelList.h"
 #include "ForeignToplevelWire.h"
+#include "platform/WalkSnapshot.h"
 #include "platform/WindowSystem.h"
 
 namespace velmora::wayland {
@@ -49,8 +49,7 @@ private:
     OwnWindow own_;
     std::string desktopName_;
     // The listing taken at the start of a walk; dropped at its end.
-    std::vector<Toplevel> walk_;
-    std::unordered_map<Hwnd, std::size_t> walkIndex_;
+    WalkSnapshot<Toplevel, &Toplevel::id> walk_;
 };
 
 }  // namespace velmora::wayland

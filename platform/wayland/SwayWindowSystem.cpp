@@ -77,34 +77,23 @@ void SwayWindowSystem::RunOnView(Hwnd window, std::string_view commands) {
 }
 
 Hwnd SwayWindowSystem::GetWindow(Hwnd window, unsigned command) {
+    Hwnd next = 0;
     if (command == kGwHwndFirst) {
         std::vector<SwayView> views = Views();
         if (ownOnTopPending_) PlaceOwnViews(views, true);
-        walk_.clear();
-        walkIndex_.clear();
-        for (SwayView& view : views) {
-            if (IsOwn(view)) continue;
-            walkIndex_[view.id] = walk_.size();
-            walk_.push_back(std::move(view));
-        }
-        if (!walk_.empty()) return walk_.front().id;
+        std::erase_if(views, [this](const SwayView& view) { return IsOwn(view); });
+        next = walk_.Begin(std::move(views));
     } else if (command == kGwHwndNext) {
-        const auto at = walkIndex_.find(window);
-        if (at != walkIndex_.end() && at->second + 1 < walk_.size()) {
-            return walk_[at->second + 1].id;
-        }
+        next = walk_.Next(window);
     }
-    EndWalk();
-    return 0;
+    if (next == 0) EndWalk();
+    return next;
 }
 
-void SwayWindowSystem::EndWalk() {
-    walk_.clear();
-    walkIndex_.clear();
-}
+void SwayWindowSystem::EndWalk() { walk_.Clear(); }
 
 std::optional<SwayView> SwayWindowSystem::Find(Hwnd window) {
-    if (const auto at = walkIndex_.find(window); at != walkIndex_.end()) return walk_[at->second];
+    if (const SwayView* taken = walk_.Find(window)) return *taken;
     for (SwayView& view : Views()) {
         if (view.id == window) return std::move(view);
     }

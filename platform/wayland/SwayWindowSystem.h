@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "SwayConnection.h"
 #include "SwayTree.h"
+#include "platform/WalkSnapshot.h"
 #include "platform/WindowSystem.h"
 
 namespace velmora::wayland {
@@ -62,8 +62,7 @@ private:
     SwayConnection& connection_;
     std::int64_t ownPid_;
     // The walk's snapshot of the other programs' views, in order; dropped at its end.
-    std::vector<SwayView> walk_;
-    std::unordered_map<Hwnd, std::size_t> walkIndex_;
+    WalkSnapshot<SwayView, &SwayView::id> walk_;
     // Keep-on-top was asked for before the program had a view to float.
     bool ownOnTopPending_ = false;
 };

@@ -51,34 +51,30 @@ bool X11WindowSystem::IsOwnWindow(Hwnd window) const {
                        [window](const ClientIds& ids) { return ids.Holds(window); });
 }
 
+Hwnd HandleOf(const WindowFacts& facts) { return facts.window; }
+
 X11WindowSystem::~X11WindowSystem() = default;
 
 Hwnd X11WindowSystem::GetWindow(Hwnd window, unsigned command) {
+    Hwnd next = 0;
     if (command == kGwHwndFirst) {
         XState& x = connection_.state();
         const TopLevels clients = ClientsTopFirst(x);
-        walk_ = ReadWindowFacts(x, clients.windows, clients.managed);
-        walkIndex_.clear();
-        for (std::size_t i = 0; i < walk_.size(); ++i) walkIndex_[walk_[i].window] = i;
-        if (!walk_.empty()) return walk_.front().window;
+        next = walk_.Begin(ReadWindowFacts(x, clients.windows, clients.managed));
     } else if (command == kGwHwndNext) {
-        const auto at = walkIndex_.find(window);
-        if (at != walkIndex_.end() && at->second + 1 < walk_.size()) {
-            return walk_[at->second + 1].window;
-        }
+        next = walk_.Next(window);
     }
-    EndWalk();
-    return 0;
+    if (next == 0) EndWalk();
+    return next;
 }
 
 void X11WindowSystem::EndWalk() {
-    walk_.clear();
-    walkIndex_.clear();
+    walk_.Clear();
     connection_.DiscardArrived();
 }
 
 WindowFacts X11WindowSystem::Facts(Hwnd window) {
-    if (const auto at = walkIndex_.find(window); at != walkIndex_.end()) return walk_[at->second];
+    if (const WindowFacts* taken = walk_.Find(window)) return *taken;
     const xcb_window_t one[] = {window};
     return ReadWindowFacts(connection_.state(), one).front();
 }

@@ -2,15 +2,17 @@
 // Other programs' top-level windows on X11: the window manager's client list and EWMH requests.
 
 #include <cstdint>
-#include <unordered_map>
 #include <vector>
 
 #include "XConnection.h"
+#include "platform/WalkSnapshot.h"
 #include "platform/WindowSystem.h"
 
 namespace velmora::x11 {
 
 struct WindowFacts;
+// A window's handle, for the walk's snapshot (WindowFacts is complete only where it is read).
+Hwnd HandleOf(const WindowFacts& facts);
 
 // The window ids one client connection gives out: the X server hands each connection a base
 // and a mask, and every resource the connection creates carries that base.
@@ -52,8 +54,7 @@ private:
     std::vector<ClientIds> ownClients_;
     // The snapshot taken at the start of a walk, in z-order from the top; dropped at its end so
     // that later questions see the windows as they are then.
-    std::vector<WindowFacts> walk_;
-    std::unordered_map<Hwnd, std::size_t> walkIndex_;
+    WalkSnapshot<WindowFacts, &HandleOf> walk_;
 };
 
 }  // namespace velmora::x11
