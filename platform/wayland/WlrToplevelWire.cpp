@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "WaylandOwned.h"
 #include "platform/RuntimeError.h"
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 
@@ -14,20 +15,6 @@ namespace velmora::wayland {
 
 namespace {
 
-template <auto Destroy>
-struct Destroyer {
-    template <typename T>
-    void operator()(T* object) const {
-        Destroy(object);
-    }
-};
-
-// A Wayland object destroyed with `Destroy` when its owner goes.
-template <typename T, auto Destroy>
-using Owned = std::unique_ptr<T, Destroyer<Destroy>>;
-
-using Display = Owned<wl_display, wl_display_disconnect>;
-using Registry = Owned<wl_registry, wl_registry_destroy>;
 using Seat = Owned<wl_seat, wl_seat_destroy>;
 using Manager = Owned<zwlr_foreign_toplevel_manager_v1, zwlr_foreign_toplevel_manager_v1_destroy>;
 using Handle = Owned<zwlr_foreign_toplevel_handle_v1, zwlr_foreign_toplevel_handle_v1_destroy>;

@@ -1,28 +1,14 @@
 #pragma once
 // Owning handles for the Wayland objects the test client makes.
 
-#include <wayland-client.h>
-
-#include <memory>
-
+#include "platform/wayland/WaylandOwned.h"
 #include "xdg-shell-client-protocol.h"
 
 namespace wlclient {
 
-template <auto Destroy>
-struct Destroyer {
-    template <typename T>
-    void operator()(T* object) const {
-        Destroy(object);
-    }
-};
-
-// A Wayland object destroyed with `Destroy` when its owner goes.
-template <typename T, auto Destroy>
-using Owned = std::unique_ptr<T, Destroyer<Destroy>>;
-
-using Display = Owned<wl_display, wl_display_disconnect>;
-using Registry = Owned<wl_registry, wl_registry_destroy>;
+using velmora::wayland::Display;
+using velmora::wayland::Owned;
+using velmora::wayland::Registry;
 using Compositor = Owned<wl_compositor, wl_compositor_destroy>;
 using Shm = Owned<wl_shm, wl_shm_destroy>;
 using WmBase = Owned<xdg_wm_base, xdg_wm_base_destroy>;
