@@ -1,6 +1,7 @@
 #include "Check.h"
 
 #include <cstdio>
+#include <exception>
 
 namespace e2e {
 
@@ -14,6 +15,17 @@ bool Results::Check(bool passed, const std::string& name, const std::string& det
     }
     std::fflush(stdout);
     return passed;
+}
+
+int RunChecks(const char* suite, const std::function<void(Results&)>& checks) {
+    Results results;
+    try {
+        checks(results);
+    } catch (const std::exception& error) {
+        results.Check(false, "the driver runs to the end", error.what());
+    }
+    std::printf("%s: %d passed, %d failed\n", suite, results.passed(), results.failed());
+    return results.failed() == 0 ? 0 : 1;
 }
 
 }  // namespace e2e

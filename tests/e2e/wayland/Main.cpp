@@ -5,8 +5,6 @@
 
 #include <csignal>
 #include <cstdio>
-#include <exception>
-#include <string>
 
 #include "Scenario.h"
 
@@ -18,16 +16,14 @@ int main(int argc, char** argv) {
     // A test client that ended takes no more commands: that is a failed check, not the end.
     std::signal(SIGPIPE, SIG_IGN);
     using namespace e2e;
-    Results results;
-    try {
+    return RunChecks("wayland e2e", [&](Results& results) {
         SwayDesktop sway;
         ConnectToAccessibilityBus();
         // Up before the program starts: Qt looks for the tray's watcher once, at its start.
         SessionServices session;
         Velmora app(sway, argv[1]);
         Context context{sway, app, results, session, argv[2], argv[3], {}};
-        using Scenario = void (*)(Context&);
-        const std::pair<const char*, Scenario> scenarios[] = {
+        const NamedScenario<Context> scenarios[] = {
             {"listing", ListingScenario},
             {"commands", CommandsScenario},
             {"minimize", MinimizeScenario},
@@ -38,19 +34,6 @@ int main(int argc, char** argv) {
             {"tray", TrayScenario},
             {"foreign-toplevel management", ToplevelsScenario},
         };
-        for (const auto& [name, scenario] : scenarios) {
-            std::printf("%s\n", name);
-            std::fflush(stdout);
-            // The listing starts the program; every later scenario needs it running.
-            if (scenario != ListingScenario && !app.form()) {
-                results.Check(false, std::string(name) + ": the program is running");
-                continue;
-            }
-            scenario(context);
-        }
-    } catch (const std::exception& error) {
-        results.Check(false, "the driver runs to the end", error.what());
-    }
-    std::printf("wayland e2e: %d passed, %d failed\n", results.passed(), results.failed());
-    return results.failed() == 0 ? 0 : 1;
+        RunScenarios<Context>(context, scenarios);
+    });
 }

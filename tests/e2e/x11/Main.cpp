@@ -4,7 +4,6 @@
 //        velmora_e2e_x11 --installed COMMAND   (only: an installed program lists a window)
 
 #include <cstdio>
-#include <exception>
 #include <string>
 
 #include "Scenario.h"
@@ -14,19 +13,14 @@ namespace {
 
 int CheckInstalled(const char* command) {
     using namespace e2e;
-    Results results;
-    try {
+    return RunChecks("x11 installed", [&](Results& results) {
         XDriver x;
         XDesktop desktop(x);
         ConnectToAccessibilityBus();
         Velmora app(desktop, command);
         Context context{x, app, results, {}, {}};
         InstalledScenario(context);
-    } catch (const std::exception& error) {
-        results.Check(false, "the driver runs to the end", error.what());
-    }
-    std::printf("x11 installed: %d passed, %d failed\n", results.passed(), results.failed());
-    return results.failed() == 0 ? 0 : 1;
+    });
 }
 
 }  // namespace
@@ -38,15 +32,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     using namespace e2e;
-    Results results;
-    try {
+    return RunChecks("x11 e2e", [&](Results& results) {
         XDriver x;
         XDesktop desktop(x);
         ConnectToAccessibilityBus();
         Velmora app(desktop, argv[1]);
         Context context{x, app, results, argv[2], {}};
-        using Scenario = void (*)(Context&);
-        const std::pair<const char*, Scenario> scenarios[] = {
+        const NamedScenario<Context> scenarios[] = {
             {"listing", ListingScenario},
             {"form", FormScenario},
             {"accessibility", AccessibilityScenario},
@@ -68,18 +60,6 @@ int main(int argc, char** argv) {
             // Closes every window still listed, so it comes last.
             {"real clients", RealClientsScenario},
         };
-        for (const auto& [name, scenario] : scenarios) {
-            std::printf("%s\n", name);
-            // The listing starts the program; every later scenario needs it running.
-            if (scenario != ListingScenario && !app.form()) {
-                results.Check(false, std::string(name) + ": the program is running");
-                continue;
-            }
-            scenario(context);
-        }
-    } catch (const std::exception& error) {
-        results.Check(false, "the driver runs to the end", error.what());
-    }
-    std::printf("x11 e2e: %d passed, %d failed\n", results.passed(), results.failed());
-    return results.failed() == 0 ? 0 : 1;
+        RunScenarios<Context>(context, scenarios);
+    });
 }
