@@ -7,8 +7,7 @@
 
 #include <memory>
 
-#include "app/Enum.h"
-#include "app/Globals.h"
+#include "ListWith.h"
 #include "platform/wayland/ForeignToplevelWindowSystem.h"
 #include "platform/wayland/SwayConnection.h"
 #include "platform/wayland/SwayWindowSystem.h"
@@ -16,15 +15,6 @@
 
 namespace velmora {
 namespace {
-
-void ListWith(benchmark::State& state, WindowSystem& windows) {
-    Globals globals;
-    Enum enumerator(windows, globals);
-    std::int16_t listed = 0;
-    for (auto _ : state) listed = enumerator.GetOpenWindows(0);
-    if (listed == 0) state.SkipWithError("no window listed");
-    state.counters["listed"] = listed;
-}
 
 void BM_SwayGetOpenWindows(benchmark::State& state) {
     wayland::SwayConnection connection(wayland::SwaySocketPath());

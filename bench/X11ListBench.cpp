@@ -8,8 +8,7 @@
 #include <optional>
 #include <stdexcept>
 
-#include "app/Enum.h"
-#include "app/Globals.h"
+#include "ListWith.h"
 #include "platform/x11/X11WindowSystem.h"
 #include "platform/x11/XConnection.h"
 
@@ -25,12 +24,7 @@ void BM_X11GetOpenWindows(benchmark::State& state) {
         return;
     }
     x11::X11WindowSystem windows(*connection);
-    Globals globals;
-    Enum enumerator(windows, globals);
-    std::int16_t listed = 0;
-    for (auto _ : state) listed = enumerator.GetOpenWindows(0);
-    if (listed == 0) state.SkipWithError("no window listed");
-    state.counters["listed"] = listed;
+    ListWith(state, windows);
 }
 BENCHMARK(BM_X11GetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
