@@ -1,6 +1,6 @@
 ; The Windows installer: a per-user install of Velmora Suite that needs no administrator rights.
 ; scripts/package runs it as
-;   makensis -DVERSION=1.0.0 -DEXE64=<x86_64 exe> -DEXE32=<i686 exe> -DICON=<.ico>
+;   makensis -DVERSION=1.1.0 -DEXE64=<x86_64 exe> -DEXE32=<i686 exe> -DICON=<.ico>
 ;            -DOUTFILE=<setup.exe> installer.nsi
 ; It installs the 64-bit exe on 64-bit Windows and the 32-bit exe elsewhere, a Start-menu
 ; shortcut and the uninstaller with its entry in the "Apps" list. Installing over an older
