@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "platform/wayland/WaylandOwned.h"
 #include "virtual-keyboard-unstable-v1-client-protocol.h"
 
 namespace e2e {
@@ -20,12 +21,9 @@ namespace {
 // Evdev key codes are xkb's less 8.
 constexpr xkb_keycode_t kEvdevOffset = 8;
 
-template <typename T, void (*Free)(T*)>
-struct Deleter {
-    void operator()(T* object) const { Free(object); }
-};
-using XkbContext = std::unique_ptr<xkb_context, Deleter<xkb_context, xkb_context_unref>>;
-using XkbKeymap = std::unique_ptr<xkb_keymap, Deleter<xkb_keymap, xkb_keymap_unref>>;
+using velmora::wayland::Owned;
+using XkbContext = Owned<xkb_context, xkb_context_unref>;
+using XkbKeymap = Owned<xkb_keymap, xkb_keymap_unref>;
 
 std::uint32_t Now() {
     using namespace std::chrono;
@@ -53,32 +51,25 @@ int KeymapFile(const std::string& text) {
 
 }  // namespace
 
+// Members go in the reverse order: the keyboard first, the display last.
 struct VirtualKeyboard::Connection {
-    wl_display* display = nullptr;
-    wl_registry* registry = nullptr;
-    wl_seat* seat = nullptr;
-    zwp_virtual_keyboard_manager_v1* manager = nullptr;
-    zwp_virtual_keyboard_v1* keyboard = nullptr;
+    velmora::wayland::Display display;
+    velmora::wayland::Registry registry;
+    Owned<wl_seat, wl_seat_destroy> seat;
+    Owned<zwp_virtual_keyboard_manager_v1, zwp_virtual_keyboard_manager_v1_destroy> manager;
+    Owned<zwp_virtual_keyboard_v1, zwp_virtual_keyboard_v1_destroy> keyboard;
     XkbContext context{xkb_context_new(XKB_CONTEXT_NO_FLAGS)};
     XkbKeymap keymap;
-
-    ~Connection() {
-        if (keyboard) zwp_virtual_keyboard_v1_destroy(keyboard);
-        if (manager) zwp_virtual_keyboard_manager_v1_destroy(manager);
-        if (seat) wl_seat_destroy(seat);
-        if (registry) wl_registry_destroy(registry);
-        if (display) wl_display_disconnect(display);
-    }
 
     static void Global(void* data, wl_registry* registry, std::uint32_t name,
                        const char* interface, std::uint32_t) {
         auto* self = static_cast<Connection*>(data);
         if (std::strcmp(interface, wl_seat_interface.name) == 0 && !self->seat) {
-            self->seat =
-                static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1));
+            self->seat.reset(
+                static_cast<wl_seat*>(wl_registry_bind(registry, name, &wl_seat_interface, 1)));
         } else if (std::strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0) {
-            self->manager = static_cast<zwp_virtual_keyboard_manager_v1*>(
-                wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1));
+            self->manager.reset(static_cast<zwp_virtual_keyboard_manager_v1*>(
+                wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1)));
         }
     }
     static void GlobalRemoved(void*, wl_registry*, std::uint32_t) {}
@@ -97,7 +88,7 @@ struct VirtualKeyboard::Connection {
     }
 
     void Key(xkb_keycode_t key, bool down) {
-        zwp_virtual_keyboard_v1_key(keyboard, Now(), key - kEvdevOffset,
+        zwp_virtual_keyboard_v1_key(keyboard.get(), Now(), key - kEvdevOffset,
                                     down ? WL_KEYBOARD_KEY_STATE_PRESSED
                                          : WL_KEYBOARD_KEY_STATE_RELEASED);
     }
@@ -105,30 +96,31 @@ struct VirtualKeyboard::Connection {
 
 VirtualKeyboard::VirtualKeyboard() : connection_(std::make_unique<Connection>()) {
     Connection& c = *connection_;
-    c.display = wl_display_connect(nullptr);
+    c.display.reset(wl_display_connect(nullptr));
     if (!c.display) throw std::runtime_error("no Wayland compositor to type into");
     static const wl_registry_listener listener{Connection::Global, Connection::GlobalRemoved};
-    c.registry = wl_display_get_registry(c.display);
-    wl_registry_add_listener(c.registry, &listener, &c);
-    wl_display_roundtrip(c.display);
+    c.registry.reset(wl_display_get_registry(c.display.get()));
+    wl_registry_add_listener(c.registry.get(), &listener, &c);
+    wl_display_roundtrip(c.display.get());
     if (!c.seat || !c.manager) {
         throw std::runtime_error("the compositor offers no virtual keyboard");
     }
-    c.keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(c.manager, c.seat);
+    c.keyboard.reset(
+        zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(c.manager.get(), c.seat.get()));
 
     // The default rules, model and layout, as the compositor's own keyboard has them.
     const xkb_rule_names names{};
     c.keymap.reset(xkb_keymap_new_from_names(c.context.get(), &names,
                                              XKB_KEYMAP_COMPILE_NO_FLAGS));
     if (!c.keymap) throw std::runtime_error("no default xkb keymap");
-    std::unique_ptr<char, Deleter<void, free>> text(
+    Owned<char, free> text(
         xkb_keymap_get_as_string(c.keymap.get(), XKB_KEYMAP_FORMAT_TEXT_V1));
     const std::string keymap(static_cast<const char*>(text.get()));
     const int fd = KeymapFile(keymap);
-    zwp_virtual_keyboard_v1_keymap(c.keyboard, WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
+    zwp_virtual_keyboard_v1_keymap(c.keyboard.get(), WL_KEYBOARD_KEYMAP_FORMAT_XKB_V1, fd,
                                    static_cast<std::uint32_t>(keymap.size() + 1));
     close(fd);
-    if (wl_display_roundtrip(c.display) < 0) {
+    if (wl_display_roundtrip(c.display.get()) < 0) {
         throw std::runtime_error("the compositor refused the virtual keyboard");
     }
 }
@@ -166,12 +158,12 @@ void VirtualKeyboard::Type(const std::string& chord) {
         throw std::runtime_error("no key for " + chord);
     }
     for (const xkb_keycode_t modifier : held) c.Key(modifier, true);
-    if (mask) zwp_virtual_keyboard_v1_modifiers(c.keyboard, mask, 0, 0, 0);
+    if (mask) zwp_virtual_keyboard_v1_modifiers(c.keyboard.get(), mask, 0, 0, 0);
     c.Key(key, true);
     c.Key(key, false);
     for (auto at = held.rbegin(); at != held.rend(); ++at) c.Key(*at, false);
-    if (mask) zwp_virtual_keyboard_v1_modifiers(c.keyboard, 0, 0, 0, 0);
-    wl_display_roundtrip(c.display);
+    if (mask) zwp_virtual_keyboard_v1_modifiers(c.keyboard.get(), 0, 0, 0, 0);
+    wl_display_roundtrip(c.display.get());
 }
 
 }  // namespace e2e
