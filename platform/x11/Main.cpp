@@ -44,10 +44,9 @@ constexpr char kAppId[] = "velmora-suite";
 
 bool WaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
-// Qt's platform for the program's own window, unless the user chose one.
-void UseQtPlatform(const char* platforms) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", platforms);
-}
+// Qt's platform for the program's own window: the one the chosen way to the other windows
+// needs (on X11 the program knows its own window as an X11 window).
+void UseQtPlatform(const char* platforms) { qputenv("QT_QPA_PLATFORM", platforms); }
 
 void NameApplication() { QGuiApplication::setDesktopFileName(kAppId); }
 
