@@ -88,14 +88,8 @@ is_standalone_windows_exe() {
 # Starts Xvfb on a display it picks itself (so that parallel runs never share one), with
 # trayer as the tray host, so that Wine shows no tray window of its own. Sets DISPLAY.
 start_virtual_display() {
-    local number_file
-    number_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 </dev/null &
-    wine_started_pids+=($!)
-    for _ in $(seq 100); do [ -s "$number_file" ] && break; sleep 0.1; done
-    export DISPLAY=":$(tr -d '[:space:]' <"$number_file")"
-    rm -f "$number_file"
-    xdpyinfo >/dev/null 2>&1 || { echo "Xvfb did not start" >&2; return 1; }
+    start_xvfb wine_started_pids || return 1
+    export DISPLAY=$xvfb_display
     # Wine looks for a tray host once, when its desktop starts: trayer must be up before that.
     local attempt
     for attempt in 1 2 3; do

@@ -26,21 +26,6 @@ build_x11() {
 
 x11_desktop_pids=()
 
-# Starts an Xvfb on a free display (the server picks it, so parallel desktops never collide);
-# sets xvfb_display to its name.
-start_xvfb() {
-    local display_file i
-    display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$display_file" >/dev/null 2>&1 &
-    x11_desktop_pids+=($!)
-    for i in $(seq 100); do
-        [ -s "$display_file" ] && break
-        sleep 0.1
-    done
-    xvfb_display=":$(head -n 1 "$display_file")"
-    rm -f "$display_file"
-}
-
 # Starts a D-Bus session and the accessibility bus on it, as a desktop does for screen readers;
 # exports DBUS_SESSION_BUS_ADDRESS and adds the two processes to the array named by the first
 # argument. The rest, if any, is a command the buses run under (as another user, say). The
@@ -75,7 +60,7 @@ start_accessibility_bus() {
 # Starts Xvfb, openbox, trayer and the accessibility bus; exports DISPLAY.
 start_x11_desktop() {
     local i
-    start_xvfb
+    start_xvfb x11_desktop_pids || return 1
     export DISPLAY=$xvfb_display
     start_accessibility_bus x11_desktop_pids
     openbox >/dev/null 2>&1 &
