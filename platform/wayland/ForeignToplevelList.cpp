@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Utf16.h"
+
 namespace velmora::wayland {
 
 Hwnd ForeignToplevelList::Announce() {
@@ -12,9 +14,11 @@ Hwnd ForeignToplevelList::Announce() {
     return id;
 }
 
-void ForeignToplevelList::SetTitle(Hwnd id, std::string title) {
+void ForeignToplevelList::SetTitle(Hwnd id, std::string_view title) {
     if (const auto at = entries_.find(id); at != entries_.end()) {
-        at->second.pending.title = std::move(title);
+        // Compositors pass on whatever bytes a client set; the row, the filters and Close's
+        // title check must all see the same characters.
+        at->second.pending.title = ValidUtf8(title);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/WindowSystem.h"
@@ -39,7 +40,7 @@ public:
     // A handle the compositor announced; its id.
     Hwnd Announce();
     // Changes to a handle, applied at its next Done; ignored for an id the list does not hold.
-    void SetTitle(Hwnd id, std::string title);
+    void SetTitle(Hwnd id, std::string_view title);
     void SetAppId(Hwnd id, std::string appId);
     void SetStates(Hwnd id, unsigned states);
     void Done(Hwnd id);

@@ -142,6 +142,9 @@ TEST(ForeignToplevelList, ListsTitledOthersByActivationThenAnnouncement) {
              l.Done(a);
          },
          {"renamed", "B"}},
+        {"titles made valid UTF-8 as the other window systems make them",
+         [](auto& l) { Add(l, "Caf\xE9"); Add(l, "bad \xC3\x28 tail"); },
+         {"Caf\uFFFD", "bad \uFFFD( tail"}},
         {"events for closed handles ignored",
          [](auto& l) {
              const Hwnd a = Add(l, "A");
