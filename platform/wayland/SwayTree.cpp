@@ -54,8 +54,12 @@ SwayView ReadView(const JsonValue& node, bool inScratchpad) {
     view.pid = static_cast<std::int64_t>(
         WholeNumber(*node.Find("pid"), std::numeric_limits<std::int32_t>::min(),
                     std::numeric_limits<std::int32_t>::max(), "pid"));
-    if (const JsonValue* mode = node.Find("fullscreen_mode")) {
-        view.fullscreenMode = static_cast<int>(WholeNumber(*mode, 0, 2, "fullscreen_mode"));
+    // The program never acts on the mode: a value this reader does not know is read as none
+    // rather than failing the whole tree.
+    if (const JsonValue* mode = node.Find("fullscreen_mode");
+        mode != nullptr && mode->Is(JsonValue::Kind::Number) &&
+        (mode->number == 1 || mode->number == 2)) {
+        view.fullscreenMode = static_cast<int>(mode->number);
     }
     if (const JsonValue* focused = node.Find("focused")) {
         view.focused = focused->Is(JsonValue::Kind::Bool) && focused->boolean;

@@ -144,9 +144,19 @@ INSTANTIATE_TEST_SUITE_P(
         R"({"id":1,"nodes":[{"id":0,"type":"con","name":"A","pid":1}]})",
         R"({"id":1,"nodes":[{"type":"con","name":"A","pid":1}]})",
         R"({"id":1,"nodes":[{"id":2,"type":"con","name":"A","pid":1.5}]})",
-        R"({"id":1,"nodes":[{"id":2,"type":"con","name":"A","pid":1,"fullscreen_mode":7}]})",
         R"({"id":1,"nodes":[{"id":2,"type":"con","name":"A","pid":1},
                             {"id":2,"type":"con","name":"B","pid":1}]})"));
+
+// A fullscreen mode a later sway may add (or a value of another type) must not cost the list.
+TEST(SwayTreeTest, AFullscreenModeItDoesNotKnowReadsAsNone) {
+    for (const char* mode : {"7", "-1", "1.5", "\"global\"", "null"}) {
+        const std::vector<SwayView> views = ReadViews(
+            std::string(R"({"id":1,"nodes":[{"id":2,"type":"con","name":"A","pid":1,"fullscreen_mode":)") +
+            mode + "}]}");
+        ASSERT_EQ(views.size(), 1u) << mode;
+        EXPECT_EQ(views[0].fullscreenMode, 0) << mode;
+    }
+}
 
 TEST(SwayTreeTest, TheLargestContainerIdStillFits) {
     EXPECT_EQ(Order(R"({"id":1,"nodes":[{"id":4294967295,"type":"con","name":"A","pid":1}]})"),
