@@ -12,15 +12,15 @@ namespace {
 
 std::string Criteria(Hwnd id) { return "[con_id=" + std::to_string(id) + "] "; }
 
-// What a show command asks of sway; empty for one it cannot carry out.
+// What a show command asks of sway; empty for one it cannot carry out. Maximize and Restore
+// show a hidden view first, as they do on the other window systems.
 std::string ShowCommandFor(const SwayView& view, int showCommand) {
+    // Out of the scratchpad onto the current workspace, tiled like a new window.
+    const std::string shown = view.inScratchpad ? "scratchpad show, floating disable, " : "";
     switch (showCommand) {
         case kSwHide: return "move scratchpad";
-        case kSwShowMaximized: return "fullscreen enable";
-        case kSwRestore:
-            // Out of the scratchpad onto the current workspace, tiled like a new window.
-            return view.inScratchpad ? "scratchpad show, floating disable, fullscreen disable"
-                                     : "fullscreen disable";
+        case kSwShowMaximized: return shown + "fullscreen enable";
+        case kSwRestore: return shown + "fullscreen disable";
         default: return {};
     }
 }
@@ -173,7 +173,8 @@ void SwayWindowSystem::RequestClose(Hwnd window) {
     const std::optional<SwayView> view = Find(window);
     if (!view || IsOwn(*view)) throw RuntimeError::InvalidProcedureCall();
     // Closes exactly this view, as its close button would: the program may ask its user first.
-    Run(Criteria(window) + "kill");
+    // A view that closed meanwhile needs no closing.
+    RunOnView(window, "kill");
 }
 
 bool SwayWindowSystem::Offers(DesktopCommand command) const {

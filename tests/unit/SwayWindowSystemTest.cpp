@@ -217,6 +217,11 @@ INSTANTIATE_TEST_SUITE_P(
                           40,
                           kSwRestore,
                           {"[con_id=40] scratchpad show, floating disable, fullscreen disable"}},
+                      ShowCase{
+                          "MaximizeShowsAHiddenViewFirst",
+                          40,
+                          kSwShowMaximized,
+                          {"[con_id=40] scratchpad show, floating disable, fullscreen enable"}},
                       ShowCase{"MinimizeIsNotSent", 11, kSwMinimize, {}},
                       ShowCase{"AGoneViewIsLeftAlone", 99, kSwHide, {}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -256,6 +261,14 @@ TEST_F(SwayWindowSystemTest, CloseKillsExactlyTheViewAndNeverTheProgramsOwn) {
     ExpectRuntimeError([&] { windows.RequestClose(12); });
     ExpectRuntimeError([&] { windows.RequestClose(99); });
     EXPECT_EQ(sway.Commands().size(), 1u);
+}
+
+TEST_F(SwayWindowSystemTest, CloseOfAViewThatClosedBeforeTheKillIsNoFailure) {
+    windows.GetWindow(0, kGwHwndFirst);  // the walk's snapshot still holds view 13
+    sway.SetTree(Root({}, {}));
+    sway.SetCommandReply(R"([{"success":false,"error":"No matching node."}])");
+    EXPECT_NO_THROW(windows.RequestClose(13));
+    EXPECT_EQ(sway.Commands(), Commands{"[con_id=13] kill"});
 }
 
 TEST_F(SwayWindowSystemTest, FocusingTheProgramsOwnViewFocusesItByIdOnceItHasOne) {
