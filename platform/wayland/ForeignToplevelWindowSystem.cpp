@@ -66,7 +66,11 @@ void ForeignToplevelWindowSystem::ShowWindow(Hwnd window, int command) {
     switch (command) {
         case kSwHide:  // the protocol has no hidden state
         case kSwMinimize: wire_->Request(window, ToplevelRequest::SetMinimized); break;
-        case kSwShowMaximized: wire_->Request(window, ToplevelRequest::SetMaximized); break;
+        case kSwShowMaximized:
+            // Maximize shows a minimized (hidden) window, as it does elsewhere.
+            wire_->Request(window, ToplevelRequest::UnsetMinimized);
+            wire_->Request(window, ToplevelRequest::SetMaximized);
+            break;
         case kSwRestore:
             wire_->Request(window, ToplevelRequest::UnsetMinimized);
             wire_->Request(window, ToplevelRequest::UnsetMaximized);

@@ -182,7 +182,7 @@ TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
     const Case cases[] = {
         {kSwHide, true, {R::SetMinimized}},
         {kSwMinimize, true, {R::SetMinimized}},
-        {kSwShowMaximized, true, {R::SetMaximized}},
+        {kSwShowMaximized, true, {R::UnsetMinimized, R::SetMaximized}},
         {kSwRestore, true, {R::UnsetMinimized, R::UnsetMaximized, R::UnsetFullscreen, R::Activate}},
         {kSwRestore, false, {R::UnsetMinimized, R::UnsetMaximized, R::Activate}},
         {5, true, {}},
