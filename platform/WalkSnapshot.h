@@ -17,11 +17,15 @@ namespace velmora {
 template <typename Window, auto Id>
 class WalkSnapshot {
 public:
-    // Holds `windows`, top first; the first one's handle, 0 when there is none.
+    // Holds `windows`, top first; the first one's handle, 0 when there is none. A handle seen
+    // before and handle 0 (which ends a walk) are passed over: either would cut the walk short.
     Hwnd Begin(std::vector<Window> windows) {
-        windows_ = std::move(windows);
-        index_.clear();
-        for (std::size_t i = 0; i < windows_.size(); ++i) index_[HandleOf(windows_[i])] = i;
+        Clear();
+        for (Window& window : windows) {
+            const Hwnd handle = HandleOf(window);
+            if (handle == 0 || !index_.emplace(handle, windows_.size()).second) continue;
+            windows_.push_back(std::move(window));
+        }
         return windows_.empty() ? 0 : HandleOf(windows_.front());
     }
     // The handle of the window below `window`; 0 at the end or for a window not in the walk.
