@@ -106,17 +106,18 @@ int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignTop
 }
 
 int RunOnX11(int argc, char** argv) {
+    // Connected before Qt, which aborts the program when its platform finds no display.
+    std::unique_ptr<x11::XConnection> connection;
+    try {
+        connection = std::make_unique<x11::XConnection>();
+    } catch (const std::exception&) {
+        std::fputs("velmora: no X display and no supported Wayland compositor\n", stderr);
+        return 1;
+    }
     // The program works on X11 windows, so its own window must be one too.
     UseQtPlatform("xcb");
     QApplication application(argc, argv);
     NameApplication();
-    std::unique_ptr<x11::XConnection> connection;
-    try {
-        connection = std::make_unique<x11::XConnection>();
-    } catch (const std::exception& error) {
-        std::fprintf(stderr, "velmora: %s\n", error.what());
-        return 1;
-    }
     x11::X11WindowSystem windows(*connection, x11::QtClientIds());
     x11::X11Keyboard keyboard(*connection);
     std::function<void(qt::QtRuntime&, const Program&)> sayOnlyX11;

@@ -187,6 +187,13 @@ void WaylandWithoutWayInScenario(Context& c) {
         "it says once that it reaches only X11 programs' windows",
         {"WAYLAND_DISPLAY=velmora-e2e-no-such-display", "SWAYSOCK="});
     c.results.Check(c.app.Start(), "the program starts again on X11 alone");
+    // With no display at all there is nothing to show a window on: a message and status 1,
+    // never the toolkit's abort.
+    c.app.Stop();
+    c.app.Launch({"DISPLAY=:velmora-e2e-none", "WAYLAND_DISPLAY=", "SWAYSOCK="});
+    c.results.Check(c.app.WaitForExit(std::chrono::seconds(10)) == 1,
+                    "with no X display and no Wayland way in the program exits with status 1");
+    c.results.Check(c.app.Start(), "and starts again on the display");
 }
 
 void ChurnScenario(Context& c) {
