@@ -64,7 +64,14 @@ int RunProgram(WindowSystem& windows, Keyboard& keyboard, qt::TrayStartWatch tra
     qt::SessionEnd sessionEnd([&program] { program.MainForm().QueryUnload(); });
     if (!program.Start()) return 0;
     if (afterStart) {
-        QTimer::singleShot(0, [&] { afterStart(runtime, program); });
+        QTimer::singleShot(0, [&] {
+            // The program may be ended (SIGTERM, log-off) while a start-up notice is open; the
+            // event loop is already told to return by then.
+            try {
+                afterStart(runtime, program);
+            } catch (const ProgramEnded&) {
+            }
+        });
     }
     return QApplication::exec();
 }

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -186,6 +187,13 @@ void WaylandWithoutWayInScenario(Context& c) {
         },
         "it says once that it reaches only X11 programs' windows",
         {"WAYLAND_DISPLAY=velmora-e2e-no-such-display", "SWAYSOCK="});
+    // Ended (SIGTERM, log-off) while that notice is still open, it ends as it always does.
+    c.app.Stop();
+    c.app.Launch({"WAYLAND_DISPLAY=velmora-e2e-no-such-display", "SWAYSOCK="});
+    const bool noticeOpen = c.x.WaitFor([&] { return c.app.Dialog().has_value(); });
+    ::kill(c.app.pid(), SIGTERM);
+    c.results.Check(noticeOpen && c.app.WaitForExit(std::chrono::seconds(5)) == 0,
+                    "SIGTERM while the start-up notice is open ends the program with status 0");
     c.results.Check(c.app.Start(), "the program starts again on X11 alone");
     // With no display at all there is nothing to show a window on: a message and status 1,
     // never the toolkit's abort.
