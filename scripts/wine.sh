@@ -141,5 +141,17 @@ stop_wine() {
     wine_started_pids=()
 }
 
+# Runs a wine command line with its output in FILE, Windows line ends made Unix ones; its
+# status. Into a file, not a pipe: Wine 10's server holds on to a pipe it was handed, so a
+# reader would wait for the pipe's end long after the program ended.
+wine_output_to() {
+    local file=$1 status=0
+    shift
+    "$@" >"$file.raw" 2>/dev/null || status=$?
+    tr -d '\r' <"$file.raw" >"$file"
+    rm -f "$file.raw"
+    return "$status"
+}
+
 # The Windows form of a path on Wine's Z: drive.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
