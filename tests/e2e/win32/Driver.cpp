@@ -155,14 +155,34 @@ void Targets::Rename(HWND window, const std::wstring& title) {
     Run([&] { SetWindowTextW(window, title.c_str()); });
 }
 
-HWND DialogOf(DWORD processId) {
-    for (HWND box = FindWindowExW(nullptr, nullptr, L"#32770", nullptr); box != nullptr;
-         box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(box, &owner);
-        if (owner == processId && IsWindowVisible(box)) return box;
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    HWND box = nullptr;
+};
+
+BOOL CALLBACK TakeDialog(HWND window, LPARAM data) {
+    auto& search = *reinterpret_cast<DialogSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t windowClass[8] = {};
+    if (owner != search.processId || !IsWindowVisible(window) ||
+        GetClassNameW(window, windowClass, 8) == 0 || std::wstring(windowClass) != L"#32770") {
+        return TRUE;
     }
-    return nullptr;
+    search.box = window;
+    return FALSE;
+}
+
+}  // namespace
+
+// From one snapshot of the top-level windows: a FindWindowEx walk that goes on from a box
+// being destroyed meanwhile sends Wine 10's server into an endless loop.
+HWND DialogOf(DWORD processId) {
+    DialogSearch search{processId};
+    EnumWindows(TakeDialog, reinterpret_cast<LPARAM>(&search));
+    return search.box;
 }
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& exe, std::vector<std::string>* startupBoxes) {
