@@ -1,6 +1,7 @@
 #include "Pictures.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -11,6 +12,8 @@ namespace velmora::qt {
 namespace {
 
 constexpr quint16 kCursorResource = 2;
+// Far above any cursor or icon the program would be given.
+constexpr qint64 kMostPictureBytes = 1 << 20;
 
 quint16 Word(const QByteArray& bytes, int at) {
     return static_cast<quint16>(static_cast<unsigned char>(bytes[at]) |
@@ -39,9 +42,15 @@ QImage ReadImage(const QString& path, const QByteArray& bytes) {
 
 Picture Pictures::Load(const std::string& path) {
     const QString name = QString::fromStdString(path);
+    const QFileInfo info(name);
+    if (!info.exists()) throw RuntimeError::FileNotFound();
+    // Only an ordinary file: opening a FIFO would block for good, and a link to a device would
+    // be read without end.
+    if (!info.isFile() || info.size() > kMostPictureBytes) throw RuntimeError::InvalidPicture();
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) throw RuntimeError::FileNotFound();
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.read(kMostPictureBytes + 1);
+    if (bytes.size() > kMostPictureBytes) throw RuntimeError::InvalidPicture();
     const QImage image = ReadImage(name, bytes);
     if (image.isNull()) throw RuntimeError::InvalidPicture();
     entries_.push_back({QPixmap::fromImage(image), CursorHotSpot(bytes)});

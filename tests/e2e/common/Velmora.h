@@ -69,6 +69,7 @@ public:
     // Waits for the program to end by itself; its exit status, or nothing.
     std::optional<int> WaitForExit(std::chrono::milliseconds timeout);
 
+    const std::string& program() const { return program_; }
     Desktop::WindowId form() const { return form_; }
     pid_t pid() const { return pid_; }
     FormState State();

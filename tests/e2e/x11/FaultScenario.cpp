@@ -141,6 +141,19 @@ void UnreadableSettingsScenario(Context& c) {
                     "the FIFO is left as it was");
     std::remove(c.settingsFile.c_str());
 
+    // Nor is a FIFO in the optional cursor file's place: it is no picture.
+    const std::string cursor =
+        (std::filesystem::path(c.app.program()).parent_path() / "HAND-M.CUR").string();
+    StartWithSettings(
+        c, "a FIFO as the cursor file: ", [&] { mkfifo(cursor.c_str(), 0600); },
+        [](const std::vector<Box>& boxes) {
+            return boxes.size() == 1 &&
+                   CountStarting(boxes, "Invalid picture\r\nin Velmora2021/08/31.Form1."
+                                        "Form_Load at line 108") == 1;
+        },
+        "it is reported once as no picture");
+    std::remove(cursor.c_str());
+
     // A file in the settings folder's place: the option's write fails and says so.
     const std::string folder = c.settingsFile.substr(0, c.settingsFile.rfind('/'));
     std::filesystem::remove_all(folder);
