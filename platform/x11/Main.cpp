@@ -26,6 +26,7 @@
 #include "platform/qt/SessionEnd.h"
 #include "platform/wayland/ForeignToplevelWindowSystem.h"
 #include "platform/wayland/KeylessKeyboard.h"
+#include "platform/wayland/SessionCompositor.h"
 #include "platform/wayland/SwayConnection.h"
 #include "platform/wayland/SwayWindowSystem.h"
 #include "platform/wayland/WlrToplevelWire.h"
@@ -139,8 +140,10 @@ int RunOnX11(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // A sway socket inherited from another session would hand the program that desktop's
+    // windows: it is used only when its sway serves this session's Wayland display.
     const std::string swaySocket = wayland::SwaySocketPath();
-    if (!swaySocket.empty()) {
+    if (wayland::ServedByOneProcess(swaySocket, wayland::WaylandDisplaySocketPath())) {
         wayland::SwayConnection sway(swaySocket);
         if (sway.Answers()) return RunOnSway(argc, argv, sway);
     }

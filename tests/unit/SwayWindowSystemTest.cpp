@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -16,6 +18,7 @@
 
 #include "SwayTrees.h"
 #include "platform/wayland/IpcError.h"
+#include "platform/wayland/SessionCompositor.h"
 #include "platform/wayland/SwayWindowSystem.h"
 #include "platform/wayland/UniqueFd.h"
 
@@ -340,6 +343,41 @@ TEST(SwayConnectionTest, TheSocketIsTheOneTheSessionAnnounces) {
     ::unsetenv("SWAYSOCK");
     EXPECT_EQ(SwaySocketPath(), "");
     if (before != nullptr) ::setenv("SWAYSOCK", saved.c_str(), 1);
+}
+
+// A sway socket counts only when the process behind it serves the session's Wayland display too.
+TEST(SessionCompositorTest, TwoSocketsAreOneCompositorOnlyWhenOneProcessServesBoth) {
+    FakeSway sway, display;  // both served by this process
+    EXPECT_TRUE(ServedByOneProcess(sway.path(), display.path()));
+    EXPECT_FALSE(ServedByOneProcess(sway.path(), "/nonexistent/velmora/wayland-0"));
+    EXPECT_FALSE(ServedByOneProcess("", display.path()));
+
+    // Another session's compositor: a socket another process listens on.
+    const std::string other = display.path() + ".other";
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, other.c_str(), other.size());
+        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        const bool listening =
+            ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::listen(listener, 4) == 0;
+        if (::write(ready[1], listening ? "y" : "n", 1) != 1 || !listening) ::_exit(1);
+        ::pause();
+        ::_exit(0);
+    }
+    char answer = 0;
+    ASSERT_EQ(::read(ready[0], &answer, 1), 1);
+    EXPECT_EQ(answer, 'y');
+    EXPECT_FALSE(ServedByOneProcess(sway.path(), other));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    ::unlink(other.c_str());
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 TEST(SwayConnectionTest, NoCompositorIsAnError) {
