@@ -21,7 +21,8 @@ pid_t ServerOf(const std::string& path) {
     if (path.empty() || path.size() >= sizeof address.sun_path) return 0;
     std::memcpy(address.sun_path, path.data(), path.size());
     const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!socket || ::connect(socket.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    if (!socket ||
+        ::connect(socket.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
         return 0;
     }
     ucred peer{};
