@@ -44,9 +44,9 @@ Picture Pictures::Load(const std::string& path) {
     const QString name = QString::fromStdString(path);
     const QFileInfo info(name);
     if (!info.exists()) throw RuntimeError::FileNotFound();
-    // Only an ordinary file: opening a FIFO would block for good, and a link to a device would
-    // be read without end.
-    if (!info.isFile() || info.size() > kMostPictureBytes) throw RuntimeError::InvalidPicture();
+    // Only an ordinary file, read no further than the limit: opening a FIFO would block for
+    // good, and a link to a device would be read without end.
+    if (!info.isFile()) throw RuntimeError::InvalidPicture();
     QFile file(name);
     if (!file.open(QIODevice::ReadOnly)) throw RuntimeError::FileNotFound();
     const QByteArray bytes = file.read(kMostPictureBytes + 1);

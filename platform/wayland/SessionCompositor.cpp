@@ -2,32 +2,21 @@
 
 #include <sys/socket.h>
 #include <sys/types.h>
-#include <sys/un.h>
 
 #include <cstdlib>
-#include <cstring>
 
-#include "UniqueFd.h"
+#include "SwayConnection.h"
 
 namespace velmora::wayland {
 
 namespace {
 
-// The process that listens on the socket at `path`; 0 when nothing answers there at once (a
-// full queue of connections included: the program never waits on another session).
+// The process that listens on the socket at `path`; 0 when nothing answers there at once.
 pid_t ServerOf(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.empty() || path.size() >= sizeof address.sun_path) return 0;
-    std::memcpy(address.sun_path, path.data(), path.size());
-    const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!socket ||
-        ::connect(socket.get(), reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        return 0;
-    }
+    const UniqueFd socket = ConnectUnixSocket(path);
     ucred peer{};
     socklen_t size = sizeof peer;
-    if (::getsockopt(socket.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return 0;
+    if (!socket || ::getsockopt(socket.get(), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return 0;
     return peer.pid;
 }
 

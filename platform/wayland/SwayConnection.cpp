@@ -20,23 +20,24 @@ std::string SwaySocketPath() {
 SwayConnection::SwayConnection(std::string socketPath, std::chrono::milliseconds replyLimit)
     : socketPath_(std::move(socketPath)), replyLimit_(replyLimit) {}
 
-void SwayConnection::Connect() {
+UniqueFd ConnectUnixSocket(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
-    if (socketPath_.empty() || socketPath_.size() >= sizeof address.sun_path) {
-        throw IpcError("sway IPC: no usable socket path");
-    }
-    std::memcpy(address.sun_path, socketPath_.data(), socketPath_.size());
-    // Non-blocking throughout: a compositor whose queue of connections is full makes connect
-    // fail at once instead of waiting.
+    if (path.empty() || path.size() >= sizeof address.sun_path) return {};
+    std::memcpy(address.sun_path, path.data(), path.size());
     UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (!fd) throw IpcError("sway IPC: no socket");
+    if (!fd) return {};
     int result;
     do {
         result = ::connect(fd.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address);
     } while (result != 0 && errno == EINTR);
-    if (result != 0) throw IpcError("sway IPC: cannot connect to " + socketPath_);
-    socket_ = std::move(fd);
+    return result == 0 ? std::move(fd) : UniqueFd();
+}
+
+void SwayConnection::Connect() {
+    // Non-blocking throughout: the socket stays so for the time-limited requests.
+    socket_ = ConnectUnixSocket(socketPath_);
+    if (!socket_) throw IpcError("sway IPC: cannot connect to " + socketPath_);
 }
 
 bool SwayConnection::Answers() {

@@ -14,6 +14,10 @@ namespace velmora::wayland {
 // The socket sway announces in the session ($SWAYSOCK); empty when there is none.
 std::string SwaySocketPath();
 
+// A non-blocking connection to the Unix socket at `path`; empty when none can be made at once
+// (a compositor whose queue of connections is full included: nothing here waits for one).
+UniqueFd ConnectUnixSocket(const std::string& path);
+
 class SwayConnection {
 public:
     static constexpr std::chrono::milliseconds kDefaultReplyLimit{2000};
