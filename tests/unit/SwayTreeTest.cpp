@@ -149,12 +149,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A fullscreen mode a later sway may add (or a value of another type) must not cost the list.
 TEST(SwayTreeTest, AFullscreenModeItDoesNotKnowReadsAsNone) {
-    for (const char* mode : {"7", "-1", "1.5", "\"global\"", "null"}) {
-        const std::vector<SwayView> views =
-            ReadViews(std::string(R"({"id":1,"nodes":[{"id":2,"type":"con","name":"A","pid":1,)") +
-                      R"("fullscreen_mode":)" + mode + "}]}");
-        ASSERT_EQ(views.size(), 1u) << mode;
-        EXPECT_EQ(views[0].fullscreenMode, 0) << mode;
+    for (const std::string mode : {"7", "-1", "1.5", "\"global\"", "null"}) {
+        const auto views = ReadViews(R"({"id":1,"nodes":[{"id":2,"type":"con","name":"A","pid":1,)"
+                                     R"("fullscreen_mode":)" + mode + "}]}");
+        EXPECT_TRUE(views.size() == 1 && views[0].fullscreenMode == 0) << mode;
     }
 }
 

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <stdexcept>
+#include <utility>
 
 #include "Remote.h"
 
@@ -155,34 +156,26 @@ void Targets::Rename(HWND window, const std::wstring& title) {
     Run([&] { SetWindowTextW(window, title.c_str()); });
 }
 
-namespace {
-
-struct DialogSearch {
-    DWORD processId;
-    HWND box = nullptr;
-};
-
-BOOL CALLBACK TakeDialog(HWND window, LPARAM data) {
-    auto& search = *reinterpret_cast<DialogSearch*>(data);
+// Stops the walk at a visible dialog box of the process, both in the pair `data` points to.
+static BOOL CALLBACK TakeDialog(HWND window, LPARAM data) {
+    auto& [processId, box] = *reinterpret_cast<std::pair<DWORD, HWND>*>(data);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     wchar_t windowClass[8] = {};
-    if (owner != search.processId || !IsWindowVisible(window) ||
-        GetClassNameW(window, windowClass, 8) == 0 || std::wstring(windowClass) != L"#32770") {
+    if (owner != processId || !IsWindowVisible(window) || !GetClassNameW(window, windowClass, 8) ||
+        std::wstring(windowClass) != L"#32770") {
         return TRUE;
     }
-    search.box = window;
+    box = window;
     return FALSE;
 }
-
-}  // namespace
 
 // From one snapshot of the top-level windows: a FindWindowEx walk that goes on from a box
 // being destroyed meanwhile sends Wine 10's server into an endless loop.
 HWND DialogOf(DWORD processId) {
-    DialogSearch search{processId};
+    std::pair<DWORD, HWND> search{processId, nullptr};
     EnumWindows(TakeDialog, reinterpret_cast<LPARAM>(&search));
-    return search.box;
+    return search.second;
 }
 
 ProgramUnderTest::ProgramUnderTest(const std::wstring& exe, std::vector<std::string>* startupBoxes) {
