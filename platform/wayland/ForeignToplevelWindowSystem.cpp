@@ -75,7 +75,8 @@ void ForeignToplevelWindowSystem::ShowWindow(Hwnd window, int command) {
             wire_->Request(window, ToplevelRequest::UnsetMinimized);
             wire_->Request(window, ToplevelRequest::UnsetMaximized);
             if (wire_->OffersFullscreen()) wire_->Request(window, ToplevelRequest::UnsetFullscreen);
-            wire_->Request(window, ToplevelRequest::Activate);
+            // Restored all the same where there is no seat to focus it.
+            if (wire_->OffersActivation()) wire_->Request(window, ToplevelRequest::Activate);
             break;
         default: break;
     }

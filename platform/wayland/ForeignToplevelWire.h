@@ -23,13 +23,22 @@ public:
     // The toplevels as the events taken in so far describe them.
     virtual const ForeignToplevelList& toplevels() const = 0;
     // Sends the requests made so far and takes in every event the compositor sent before it
-    // answered. Throws RuntimeError when the connection has failed.
+    // answered. Throws RuntimeError when the connection has failed or the compositor does not
+    // answer in time.
     virtual void Roundtrip() = 0;
+    // The connection's socket: readable when events have arrived, which TakeInArrived takes in
+    // without waiting. Taken in as they come, events never pile up while the program is idle
+    // (a compositor drops a client that leaves its buffer full). TakeInArrived answers false
+    // once the connection has failed; the next Roundtrip reports it.
+    virtual int EventSocket() const = 0;
+    virtual bool TakeInArrived() = 0;
     // Sends `request` for the toplevel at once; a toplevel that has closed is left alone.
     // Throws RuntimeError when the request cannot be sent.
     virtual void Request(Hwnd toplevel, ToplevelRequest request) = 0;
     // Whether the compositor takes fullscreen requests (the protocol's version 2 on).
     virtual bool OffersFullscreen() const = 0;
+    // Whether the compositor has a seat to give the focus to (activation needs one).
+    virtual bool OffersActivation() const = 0;
 };
 
 }  // namespace velmora::wayland

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "IpcError.h"
 #include "IpcFraming.h"
 #include "UniqueFd.h"
 
@@ -20,12 +21,10 @@ UniqueFd ConnectUnixSocket(const std::string& path);
 
 class SwayConnection {
 public:
-    static constexpr std::chrono::milliseconds kDefaultReplyLimit{2000};
-
     // Connects on the first request. `replyLimit` bounds each request from sending to the
     // whole reply.
     explicit SwayConnection(std::string socketPath,
-                            std::chrono::milliseconds replyLimit = kDefaultReplyLimit);
+                            std::chrono::milliseconds replyLimit = kCompositorReplyLimit);
 
     // Sends one message and returns its reply's payload. Throws IpcError when the socket cannot
     // be reached, the time limit passes or the reply is malformed; the connection is then

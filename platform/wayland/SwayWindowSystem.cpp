@@ -163,10 +163,14 @@ void SwayWindowSystem::PlaceOwnViews(const std::vector<SwayView>& views, bool on
 }
 
 void SwayWindowSystem::FocusOwnView() {
-    const std::vector<SwayView> views = Views();
-    const auto own = std::find_if(views.begin(), views.end(),
-                                  [this](const SwayView& view) { return IsOwn(view); });
-    if (own != views.end()) Run(Criteria(own->id) + "focus");
+    try {
+        const std::vector<SwayView> views = Views();
+        const auto own = std::find_if(views.begin(), views.end(),
+                                      [this](const SwayView& view) { return IsOwn(view); });
+        if (own != views.end()) Run(Criteria(own->id) + "focus");
+    } catch (const RuntimeError&) {
+        // The focus stays where it is; a failing sway is reported by the next command.
+    }
 }
 
 void SwayWindowSystem::RequestClose(Hwnd window) {

@@ -35,6 +35,7 @@ public:
     bool ClosesByRequest() const override { return true; }
     // Focuses the program's own view, if it has one yet. sway answers a program's own
     // activation request only by marking its view urgent, unless its user chose otherwise.
+    // Never throws: it runs while the form is shown, start-up included.
     void FocusOwnView();
     void RequestClose(Hwnd window) override;
     // sway has no minimized state.

@@ -1,5 +1,6 @@
 #include "WlrToplevelWire.h"
 
+#include <poll.h>
 #include <wayland-client.h>
 
 #include <algorithm>
@@ -18,23 +19,61 @@ namespace {
 using Seat = Owned<wl_seat, wl_seat_destroy>;
 using Manager = Owned<zwlr_foreign_toplevel_manager_v1, zwlr_foreign_toplevel_manager_v1_destroy>;
 using Handle = Owned<zwlr_foreign_toplevel_handle_v1, zwlr_foreign_toplevel_handle_v1_destroy>;
+using Callback = Owned<wl_callback, wl_callback_destroy>;
+using Deadline = std::chrono::steady_clock::time_point;
 
 // The newest version whose requests and events this backend knows.
 constexpr std::uint32_t kManagerVersion = 3;
 
+// Takes in events as they arrive until `answered` holds. False when the connection fails or
+// `deadline` passes first.
+bool TakeInUntil(wl_display* display, const bool& answered, Deadline deadline) {
+    for (;;) {
+        if (wl_display_dispatch_pending(display) < 0) return false;
+        if (answered) return true;
+        if (wl_display_prepare_read(display) != 0) continue;
+        // Requests the socket cannot take yet wait until it drains.
+        short wanted = POLLIN;
+        if (wl_display_flush(display) < 0) {
+            if (errno != EAGAIN) {
+                wl_display_cancel_read(display);
+                return false;
+            }
+            wanted |= POLLOUT;
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(
+            deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) {
+            wl_display_cancel_read(display);
+            return false;
+        }
+        pollfd watch{wl_display_get_fd(display), wanted, 0};
+        const int ready = ::poll(&watch, 1, static_cast<int>(left.count()));
+        if (ready > 0 && (watch.revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            if (wl_display_read_events(display) < 0) return false;
+        } else {
+            wl_display_cancel_read(display);
+            if (ready < 0 && errno != EINTR) return false;
+        }
+    }
+}
+
 class WlrToplevelWire final : public ForeignToplevelWire {
 public:
-    explicit WlrToplevelWire(Display display);
+    WlrToplevelWire(Display display, std::chrono::milliseconds replyLimit);
     ~WlrToplevelWire() override;
     // Whether the compositor announced the manager.
     bool Offered() const { return version_ != 0; }
 
     const ForeignToplevelList& toplevels() const override { return toplevels_; }
     void Roundtrip() override;
+    int EventSocket() const override { return wl_display_get_fd(display_.get()); }
+    bool TakeInArrived() override;
     void Request(Hwnd toplevel, ToplevelRequest request) override;
     bool OffersFullscreen() const override {
         return version_ >= ZWLR_FOREIGN_TOPLEVEL_HANDLE_V1_UNSET_FULLSCREEN_SINCE_VERSION;
     }
+    bool OffersActivation() const override { return seat_ != nullptr; }
 
 private:
     // One handle's proxy, and what its events need to find their toplevel.
@@ -59,7 +98,8 @@ private:
     static void Closed(void* data, zwlr_foreign_toplevel_handle_v1*);
     static void Parent(void*, zwlr_foreign_toplevel_handle_v1*, zwlr_foreign_toplevel_handle_v1*) {}
 
-    // Declared first, so that every proxy goes before the connection.
+    std::chrono::milliseconds replyLimit_;
+    // Declared before the proxies, so that every proxy goes before the connection.
     Display display_;
     Registry registry_;
     Seat seat_;
@@ -69,8 +109,10 @@ private:
     ForeignToplevelList toplevels_;
 };
 
-WlrToplevelWire::WlrToplevelWire(Display display)
-    : display_(std::move(display)), registry_(wl_display_get_registry(display_.get())) {
+WlrToplevelWire::WlrToplevelWire(Display display, std::chrono::milliseconds replyLimit)
+    : replyLimit_(replyLimit),
+      display_(std::move(display)),
+      registry_(wl_display_get_registry(display_.get())) {
     static const wl_registry_listener listener = {.global = Global, .global_remove = GlobalRemove};
     wl_registry_add_listener(registry_.get(), &listener, this);
     // The globals, then the toplevels the manager announces at once with their details.
@@ -79,8 +121,13 @@ WlrToplevelWire::WlrToplevelWire(Display display)
 }
 
 // A compositor drops what a closed connection left unread: the last requests are taken
-// before the connection goes.
-WlrToplevelWire::~WlrToplevelWire() { wl_display_roundtrip(display_.get()); }
+// before the connection goes, unless it has failed or stalled.
+WlrToplevelWire::~WlrToplevelWire() {
+    try {
+        Roundtrip();
+    } catch (const RuntimeError&) {
+    }
+}
 
 void WlrToplevelWire::Global(void* data, wl_registry* registry, std::uint32_t name,
                              const char* interface, std::uint32_t version) {
@@ -166,7 +213,28 @@ void WlrToplevelWire::Closed(void* data, zwlr_foreign_toplevel_handle_v1*) {
 }
 
 void WlrToplevelWire::Roundtrip() {
-    if (wl_display_roundtrip(display_.get()) < 0) throw RuntimeError::InvalidProcedureCall();
+    bool answered = false;
+    static const wl_callback_listener listener = {
+        .done = [](void* data, wl_callback*, std::uint32_t) { *static_cast<bool*>(data) = true; }};
+    const Callback sync(wl_display_sync(display_.get()));
+    wl_callback_add_listener(sync.get(), &listener, &answered);
+    if (!TakeInUntil(display_.get(), answered, std::chrono::steady_clock::now() + replyLimit_)) {
+        throw RuntimeError::InvalidProcedureCall();
+    }
+}
+
+bool WlrToplevelWire::TakeInArrived() {
+    wl_display* display = display_.get();
+    while (wl_display_prepare_read(display) != 0) {
+        if (wl_display_dispatch_pending(display) < 0) return false;
+    }
+    pollfd watch{wl_display_get_fd(display), POLLIN, 0};
+    if (::poll(&watch, 1, 0) > 0) {
+        if (wl_display_read_events(display) < 0) return false;
+    } else {
+        wl_display_cancel_read(display);
+    }
+    return wl_display_dispatch_pending(display) >= 0;
 }
 
 void WlrToplevelWire::Request(Hwnd toplevel, ToplevelRequest request) {
@@ -204,11 +272,11 @@ void WlrToplevelWire::Request(Hwnd toplevel, ToplevelRequest request) {
 
 }  // namespace
 
-std::unique_ptr<ForeignToplevelWire> ConnectWlrToplevels() {
+std::unique_ptr<ForeignToplevelWire> ConnectWlrToplevels(std::chrono::milliseconds replyLimit) {
     Display display(wl_display_connect(nullptr));
     if (!display) return nullptr;
     try {
-        auto wire = std::make_unique<WlrToplevelWire>(std::move(display));
+        auto wire = std::make_unique<WlrToplevelWire>(std::move(display), replyLimit);
         if (wire->Offered()) return wire;
     } catch (const RuntimeError&) {
         // A compositor that fails this early is as good as none.

@@ -3,6 +3,7 @@
 // foreign-toplevel management, else X11 (also through XWayland).
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <unistd.h>
 
@@ -103,31 +104,20 @@ int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
         [&windows] { windows.FocusOwnView(); });
 }
 
-int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
-    UseQtPlatform("wayland;xcb");
-    QApplication application(argc, argv);
-    NameApplication();
-    wayland::ForeignToplevelWindowSystem windows(
-        std::move(wire), wayland::OwnWindow{kAppId, std::string(kProductName)});
-    wayland::KeylessKeyboard keyboard;
-    return RunProgram(windows, keyboard, {}, {});
-}
-
-int RunOnX11(int argc, char** argv) {
-    // Connected before Qt, which aborts the program when its platform finds no display.
-    std::unique_ptr<x11::XConnection> connection;
+// The connection to the X display; nullptr, said on standard error, when there is none.
+std::unique_ptr<x11::XConnection> ConnectX11() {
     try {
-        connection = std::make_unique<x11::XConnection>();
+        return std::make_unique<x11::XConnection>();
     } catch (const std::exception&) {
         std::fputs("velmora: no X display and no supported Wayland compositor\n", stderr);
-        return 1;
+        return nullptr;
     }
-    // The program works on X11 windows, so its own window must be one too.
-    UseQtPlatform("xcb");
-    QApplication application(argc, argv);
-    NameApplication();
-    x11::X11WindowSystem windows(*connection, x11::QtClientIds());
-    x11::X11Keyboard keyboard(*connection);
+}
+
+// Runs the core on X11 windows; the application is on Qt's X11 platform.
+int RunOnX11Windows(x11::XConnection& connection) {
+    x11::X11WindowSystem windows(connection, x11::QtClientIds());
+    x11::X11Keyboard keyboard(connection);
     std::function<void(qt::QtRuntime&, const Program&)> sayOnlyX11;
     if (WaylandSession()) {
         sayOnlyX11 = [](qt::QtRuntime& runtime, const Program& program) {
@@ -135,6 +125,42 @@ int RunOnX11(int argc, char** argv) {
         };
     }
     return RunProgram(windows, keyboard, x11::WatchTrayAnnouncements, sayOnlyX11);
+}
+
+int RunOnX11(int argc, char** argv) {
+    // Connected before Qt, which aborts the program when its platform finds no display.
+    const std::unique_ptr<x11::XConnection> connection = ConnectX11();
+    if (!connection) return 1;
+    // The program works on X11 windows, so its own window must be one too.
+    UseQtPlatform("xcb");
+    QApplication application(argc, argv);
+    NameApplication();
+    return RunOnX11Windows(*connection);
+}
+
+int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
+    UseQtPlatform("wayland;xcb");
+    QApplication application(argc, argv);
+    NameApplication();
+    // Without Qt's Wayland platform the form is an XWayland window, which compositors list
+    // under an app id of their own making: the program could not tell it from the others. It
+    // works on X11 windows then, as on desktops without the protocol.
+    if (QGuiApplication::platformName() != QLatin1String("wayland")) {
+        wire.reset();
+        const std::unique_ptr<x11::XConnection> connection = ConnectX11();
+        return connection ? RunOnX11Windows(*connection) : 1;
+    }
+    wayland::ForeignToplevelWire& events = *wire;
+    wayland::ForeignToplevelWindowSystem windows(
+        std::move(wire), wayland::OwnWindow{kAppId, std::string(kProductName)});
+    // Events are taken in as they arrive, so that they never pile up while the program idles.
+    QSocketNotifier arrivals(events.EventSocket(), QSocketNotifier::Read);
+    QObject::connect(&arrivals, &QSocketNotifier::activated, [&] {
+        // A failed connection is reported by the next command.
+        if (!events.TakeInArrived()) arrivals.setEnabled(false);
+    });
+    wayland::KeylessKeyboard keyboard;
+    return RunProgram(windows, keyboard, {}, {});
 }
 
 }  // namespace

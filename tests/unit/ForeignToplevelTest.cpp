@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 #include <string>
@@ -9,6 +13,8 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/wayland/ForeignToplevelWindowSystem.h"
+#include "platform/wayland/UniqueFd.h"
+#include "platform/wayland/WlrToplevelWire.h"
 
 namespace velmora::wayland {
 namespace {
@@ -51,6 +57,7 @@ public:
     ForeignToplevelList list;
     Sent sent;
     bool fullscreen = true;
+    bool seat = true;
     bool honoursActivation = true;
 
     const ForeignToplevelList& toplevels() const override { return list; }
@@ -63,6 +70,9 @@ public:
         if (request == ToplevelRequest::Activate) activation_ = toplevel;
     }
     bool OffersFullscreen() const override { return fullscreen; }
+    bool OffersActivation() const override { return seat; }
+    int EventSocket() const override { return -1; }
+    bool TakeInArrived() override { return true; }
 
 private:
     Hwnd activation_ = 0;
@@ -178,6 +188,7 @@ TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
         int command;
         bool fullscreen;
         std::vector<R> sent;
+        bool seat = true;
     };
     const Case cases[] = {
         {kSwHide, true, {R::SetMinimized}},
@@ -185,6 +196,7 @@ TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
         {kSwShowMaximized, true, {R::UnsetMinimized, R::SetMaximized}},
         {kSwRestore, true, {R::UnsetMinimized, R::UnsetMaximized, R::UnsetFullscreen, R::Activate}},
         {kSwRestore, false, {R::UnsetMinimized, R::UnsetMaximized, R::Activate}},
+        {kSwRestore, false, {R::UnsetMinimized, R::UnsetMaximized}, false},
         {5, true, {}},
     };
     for (const Case& c : cases) {
@@ -192,7 +204,8 @@ TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
         Add(backend.wire->list, "A");
         const Hwnd b = Add(backend.wire->list, "B", kToplevelMinimized);
         backend.wire->fullscreen = c.fullscreen;
-        backend.windows.ShowWindow(b, c.command);
+        backend.wire->seat = c.seat;
+        EXPECT_NO_THROW(backend.windows.ShowWindow(b, c.command));
         Sent expected;
         for (const R request : c.sent) expected.emplace_back(b, request);
         EXPECT_EQ(backend.wire->sent, expected) << c.command << " " << c.fullscreen;
@@ -304,6 +317,24 @@ TEST(ForeignToplevelWindowSystem, NamesTheDesktopAsTheSessionDoes) {
         EXPECT_EQ(Backend().windows.DesktopName(), c.name) << (c.current ? c.current : "unset");
     }
     unsetenv("XDG_CURRENT_DESKTOP");
+}
+
+// A compositor that has stalled: its socket takes the connection and never answers. The one
+// time-limited round trip serves start-up, every command and the end alike.
+TEST(WlrToplevelWire, AStalledCompositorCountsAsNoneOnceTheTimeLimitPasses) {
+    char folder[] = "/tmp/velmora-stalled-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/wayland-0";
+    sockaddr_un address{AF_UNIX, {}};
+    std::memcpy(address.sun_path, path.c_str(), path.size());
+    const UniqueFd listener(::socket(AF_UNIX, SOCK_STREAM, 0));
+    ASSERT_EQ(::bind(listener.get(), reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener.get(), 4), 0);
+    ::setenv("WAYLAND_DISPLAY", path.c_str(), 1);
+    EXPECT_EQ(ConnectWlrToplevels(std::chrono::milliseconds(100)), nullptr);
+    ::unsetenv("WAYLAND_DISPLAY");
+    ::unlink(path.c_str());
+    ::rmdir(folder);
 }
 
 }  // namespace
