@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QGroupBox>
+#include <QGroupBox>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QLineEdit>
@@ -149,7 +150,9 @@ void QtFormWidgets::Paint(QWidget& widget, std::uint32_t color) {
         palette.setColor(QPalette::Highlight, FromColorRef(palette_->highlight));
     }
     widget.setPalette(palette);
-    widget.setAutoFillBackground(true);
+    // Inside a frame a control shows the frame's background, as it does on Windows: the frame
+    // draws a panel of its own shade there, which a filled control would cover with a box.
+    widget.setAutoFillBackground(qobject_cast<QGroupBox*>(widget.parentWidget()) == nullptr);
 }
 
 void QtFormWidgets::SetFormBackColor(std::uint32_t color) {

@@ -30,11 +30,15 @@ QString Q(std::string_view text) {
 // The store's file: organisation `app`, application `section`, where Qt keeps a user's native
 // settings. A path that holds anything but an ordinary file is no store and is never opened:
 // reading a FIFO would block for good, and a write would replace whatever is there.
+void RefuseAnythingButAFile(const QString& path) {
+    const QFileInfo file(path);
+    if (file.exists() && !file.isFile()) throw RuntimeError::PathFileAccess();
+}
+
 QString StorePath(std::string_view app, std::string_view section) {
     const QString path = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                          '/' + Q(app) + '/' + Q(section) + QStringLiteral(".conf");
-    const QFileInfo file(path);
-    if (file.exists() && !file.isFile()) throw RuntimeError::PathFileAccess();
+    RefuseAnythingButAFile(path);
     return path;
 }
 
@@ -55,7 +59,10 @@ std::string QtRuntime::GetSetting(std::string_view app, std::string_view section
 
 void QtRuntime::SaveSetting(std::string_view app, std::string_view section, std::string_view key,
                             std::string_view value) {
-    QSettings store(StorePath(app, section), QSettings::IniFormat);
+    const QString path = StorePath(app, section);
+    // A write takes the lock file beside the store, whose read would block on a FIFO as well.
+    RefuseAnythingButAFile(path + QStringLiteral(".lock"));
+    QSettings store(path, QSettings::IniFormat);
     store.setValue(Q(key), Q(value));
     store.sync();
     if (store.status() != QSettings::NoError) throw RuntimeError::PathFileAccess();

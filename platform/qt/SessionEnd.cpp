@@ -27,12 +27,27 @@ extern "C" void WakeEventLoop(int) {
     errno = saved;
 }
 
-void SetHandlers(void (*handler)(int)) {
+// What each signal did before the program took it over; put back at the end.
+std::array<struct sigaction, kEndingSignals.size()> previousActions;
+
+// A signal ignored at launch (nohup) stays ignored: whoever started the program chose so.
+void TakeOverSignals() {
     struct sigaction action {};
-    action.sa_handler = handler;
+    action.sa_handler = WakeEventLoop;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : kEndingSignals) sigaction(signal, &action, nullptr);
+    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+        sigaction(kEndingSignals[i], nullptr, &previousActions[i]);
+        if (previousActions[i].sa_handler != SIG_IGN) {
+            sigaction(kEndingSignals[i], &action, nullptr);
+        }
+    }
+}
+
+void RestoreSignals() {
+    for (std::size_t i = 0; i < kEndingSignals.size(); ++i) {
+        sigaction(kEndingSignals[i], &previousActions[i], nullptr);
+    }
 }
 
 }  // namespace
@@ -41,7 +56,7 @@ SessionEnd::SessionEnd(std::function<void()> shutdown) : shutdown_(std::move(shu
     if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
         signals_ = std::make_unique<QSocketNotifier>(signalPipe[0], QSocketNotifier::Read);
         connect(signals_.get(), &QSocketNotifier::activated, this, [this] { SignalArrived(); });
-        SetHandlers(WakeEventLoop);
+        TakeOverSignals();
     }
     // Settings are saved as they change, so there is nothing to commit: the session's end is
     // the program's. The shutdown runs once the session manager's call has returned.
@@ -54,7 +69,7 @@ SessionEnd::SessionEnd(std::function<void()> shutdown) : shutdown_(std::move(shu
 
 SessionEnd::~SessionEnd() {
     if (!signals_) return;
-    SetHandlers(SIG_DFL);
+    RestoreSignals();
     signals_.reset();
     close(signalPipe[0]);
     close(signalPipe[1]);

@@ -1,6 +1,6 @@
 #pragma once
 // Ends the program through its own shutdown when the session or the system ends it: on SIGTERM
-// and SIGHUP, on the session manager's request to commit data, and when the application is told
+// and SIGHUP (unless ignored at launch), on the session manager's request to commit data, and when the application is told
 // to quit by anyone but the program itself. The signals only wake the event loop (a byte down a
 // pipe); the shutdown runs there, as any other window event does.
 

@@ -1,6 +1,7 @@
 #include "SwayWindowSystem.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "IpcError.h"
 #include "Json.h"
@@ -80,13 +81,23 @@ Hwnd SwayWindowSystem::GetWindow(Hwnd window, unsigned command) {
     Hwnd next = 0;
     if (command == kGwHwndFirst) {
         std::vector<SwayView> views = Views();
-        if (ownOnTopPending_) PlaceOwnViews(views, true);
+        if (ownOnTopPending_) {
+            // Refused, it is reported once the walk is over, so that the list is whole.
+            try {
+                PlaceOwnViews(views, true);
+            } catch (const RuntimeError&) {
+                placementFailed_ = true;
+            }
+        }
         std::erase_if(views, [this](const SwayView& view) { return IsOwn(view); });
         next = walk_.Begin(std::move(views));
     } else if (command == kGwHwndNext) {
         next = walk_.Next(window);
     }
-    if (next == 0) EndWalk();
+    if (next == 0) {
+        EndWalk();
+        if (std::exchange(placementFailed_, false)) throw RuntimeError::InvalidProcedureCall();
+    }
     return next;
 }
 

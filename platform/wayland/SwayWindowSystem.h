@@ -66,6 +66,8 @@ private:
     WalkSnapshot<SwayView, &SwayView::id> walk_;
     // Keep-on-top was asked for before the program had a view to float.
     bool ownOnTopPending_ = false;
+    // A pending keep-on-top that sway refused during the walk under way.
+    bool placementFailed_ = false;
 };
 
 }  // namespace velmora::wayland

@@ -154,8 +154,10 @@ struct SwayWindowSystemTest : ::testing::Test {
 
     SwayWindowSystemTest() { sway.SetTree(Desktop()); }
 
+    // The views walked, also when the walk ends in an error.
+    std::vector<Hwnd> order;
     std::vector<Hwnd> Walk() {
-        std::vector<Hwnd> order;
+        order.clear();
         for (Hwnd w = windows.GetWindow(0, kGwHwndFirst); w != 0;
              w = windows.GetWindow(w, kGwHwndNext)) {
             order.push_back(w);
@@ -299,6 +301,15 @@ TEST_F(SwayWindowSystemTest, KeepOnTopAskedBeforeTheProgramHasAViewWaitsForTheNe
     Walk();
     Walk();
     EXPECT_EQ(sway.Commands(), Commands{"[con_id=12] floating enable, sticky enable"});
+    // Refused during a walk: every view is walked, then it is reported once.
+    windows.SetWindowPos(777, kHwndBottom, 0);
+    sway.SetTree(Root({}, {}));
+    windows.SetWindowPos(777, kHwndTopmost, 0);
+    sway.SetTree(Desktop());
+    sway.SetCommandReply(R"([{"success":false}])");
+    ExpectRuntimeError([&] { Walk(); });
+    EXPECT_EQ(order, (std::vector<Hwnd>{10, 11, 13, 40}));
+    EXPECT_NO_THROW(Walk());
 }
 
 TEST_F(SwayWindowSystemTest, KeepOnTopAskedBeforeTheProgramHasAViewIsPlacedOnceTheViewAppears) {

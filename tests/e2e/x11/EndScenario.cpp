@@ -40,7 +40,12 @@ void EndScenario(Context& c) {
                         std::string(name) + " ends the program normally (exit status 0)");
         c.results.Check(!c.x.Exists(icon), std::string(name) + " takes the tray icon away");
     }
-    c.results.Check(c.app.Start(), "the program starts again");
+    // Started with SIGHUP ignored, as nohup starts it, it leaves SIGHUP ignored.
+    const auto driverHup = signal(SIGHUP, SIG_IGN);
+    c.results.Check(c.app.Start(), "the program starts again, with SIGHUP ignored");
+    signal(SIGHUP, driverHup);
+    kill(c.app.pid(), SIGHUP);
+    c.results.Check(!c.app.WaitForExit(std::chrono::seconds(1)), "and SIGHUP leaves it running");
 }
 
 }  // namespace e2e

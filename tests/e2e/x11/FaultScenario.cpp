@@ -153,19 +153,24 @@ void UnreadableSettingsScenario(Context& c) {
         "it is reported once as no picture");
     std::filesystem::remove(cursor);
 
-    // A file in the settings folder's place: the option's write fails and says so.
+    // A file in the settings folder's place, or a FIFO at the lock file's (whose read would
+    // block the write for good): the option's write fails and says so.
     const std::string folder = c.settingsFile.substr(0, c.settingsFile.rfind('/'));
-    std::filesystem::remove_all(folder);
-    std::ofstream(folder) << "not a folder\n";
-    c.results.Check(c.app.Start(), "with a file in the settings folder's place the program starts");
-    c.app.ClickControl("Option4");
-    const std::vector<Box> boxes = c.app.AnswerBoxes(kQuietAfterBox);
-    c.results.Check(CountStarting(boxes, "Path/File access error\r\nin Velmora2021/08/31.Form1."
-                                         "Option4_Click at line 0") >= 1,
-                    "a settings write that fails is reported", Describe(boxes));
-    c.app.Stop();
-    std::filesystem::remove(folder);
-    std::filesystem::create_directories(folder);
+    const std::string lock = c.settingsFile + ".lock";
+    for (const std::string& blocked : {folder, lock}) {
+        std::filesystem::remove_all(blocked);
+        if (blocked == lock) mkfifo(lock.c_str(), 0600);
+        if (blocked == folder) std::ofstream(folder) << "not a folder\n";
+        c.results.Check(c.app.Start(), "with " + blocked + " blocked the program starts");
+        c.app.ClickControl("Option4");
+        const std::vector<Box> boxes = c.app.AnswerBoxes(kQuietAfterBox);
+        c.results.Check(CountStarting(boxes, "Path/File access error\r\nin Velmora2021/08/31."
+                                             "Form1.Option4_Click at line 0") >= 1,
+                        "a settings write that fails is reported", Describe(boxes));
+        c.app.Stop();
+        std::filesystem::remove(blocked);
+        std::filesystem::create_directories(folder);
+    }
 
     // An interval text longer than a text field holds by default is shown and kept whole.
     c.app.Stop();

@@ -39,6 +39,14 @@ void FormScenario(Context& c) {
                         hints.min_height == hints.max_height && hints.min_width == attributes.width,
                     "the window has a fixed size");
 
+    // An option takes its frame's background: beside its caption it shows the frame's panel.
+    const auto option = c.app.Control("Option1").Extents();
+    const auto frame = c.app.Control("Option2").Parent().Extents();
+    c.results.Check(option && frame &&
+                        c.x.PixelAt(option->x + option->width - 2, option->y + 2) ==
+                            c.x.PixelAt(frame->x + frame->width - 8, frame->y + frame->height - 6),
+                    "an option shows its frame's background");
+
     const std::pair<const char*, const char*> boxes[] = {
         {"PushButton12", "Questions? Please contact Team Quillfern at "},
         {"PushButton13", "Hidden windows would disappear from the list when Refresh occurs."},

@@ -332,4 +332,12 @@ void XDriver::Keys(const std::string& chord) {
     XFlush(display_);
 }
 
+unsigned long XDriver::PixelAt(int x, int y) {
+    XImage* image = XGetImage(display_, DefaultRootWindow(display_), x, y, 1, 1, AllPlanes, ZPixmap);
+    if (image == nullptr) return ~0UL;
+    const unsigned long pixel = XGetPixel(image, 0, 0);
+    XDestroyImage(image);
+    return pixel;
+}
+
 }  // namespace e2e

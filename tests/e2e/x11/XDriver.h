@@ -38,6 +38,8 @@ public:
     XDriver& operator=(const XDriver&) = delete;
 
     ::Display* display() const { return display_; }
+    // The colour shown at this point of the screen.
+    unsigned long PixelAt(int x, int y);
 
     // A target window of the driver's own; it answers the window manager's close request by
     // going away (AsksFirst: by showing a question). An empty title sets no name at all.
