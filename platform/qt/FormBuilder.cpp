@@ -12,6 +12,7 @@
 #include <limits>
 
 #include "FormControls.h"
+#include "OptionButton.h"
 
 namespace velmora::qt {
 
@@ -40,20 +41,9 @@ QTreeWidget* MakeList(QWidget* parent, const ControlSpec& entry) {
     return list;
 }
 
-// An option reports the user's click (or arrow key) and leaves selecting to the core, so a click
-// changes no state of its own. It stays exclusive within its frame, so that keyboards and screen
-// readers treat the frame's options as one group of radio buttons.
-class Option : public QRadioButton {
-public:
-    using QRadioButton::QRadioButton;
-
-protected:
-    void nextCheckState() override {}
-};
-
 QRadioButton* MakeOption(QWidget* parent, const ControlSpec& entry, ControlId id,
                          FormEvents& events) {
-    auto* option = new Option(Q(entry.caption), parent);
+    auto* option = new OptionButton(Q(entry.caption), parent);
     option->setChecked(entry.selected);
     QObject::connect(option, &QRadioButton::clicked, option, [id, &events] { events.Click(id); });
     return option;

@@ -2,6 +2,7 @@
 
 #include <atspi/atspi.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace e2e {
@@ -146,6 +147,17 @@ std::vector<std::string> Accessible::Actions() const {
     }
     g_object_unref(action);
     return names;
+}
+
+bool Accessible::DoAction(const std::string& name) const {
+    const std::vector<std::string> names = Actions();
+    const auto at = std::find(names.begin(), names.end(), name);
+    AtspiAction* action = object_ ? atspi_accessible_get_action_iface(object_) : nullptr;
+    if (!action || at == names.end()) return false;
+    Error error;
+    const bool done = atspi_action_do_action(action, static_cast<int>(at - names.begin()), &error);
+    g_object_unref(action);
+    return done;
 }
 
 bool Accessible::GrabFocus() const {

@@ -51,6 +51,8 @@ public:
     // The text of an object with the Text interface.
     std::string Text() const;
     std::vector<std::string> Actions() const;
+    // Does the named action, as a screen reader or voice control does; false when it cannot.
+    bool DoAction(const std::string& name) const;
     // Moves the keyboard focus to the object, as a screen reader's focus command does.
     bool GrabFocus() const;
     std::optional<ScreenBox> Extents() const;

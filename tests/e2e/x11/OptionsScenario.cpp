@@ -140,6 +140,16 @@ void PriorityScenario(Context& c) {
         return true;
     }),
                     "regular window: out of the above layer and below every other window");
+
+    // A screen reader's or voice control's action on an option does what a click does.
+    for (const bool onTop : {true, false}) {
+        c.app.Control(onTop ? "Option2" : "Option1").DoAction("Toggle");
+        c.results.Check(
+            c.x.WaitFor([&] { return c.HasState(form, "_NET_WM_STATE_ABOVE") == onTop; }) &&
+                c.app.State().controls.at("Option2").value == onTop,
+            std::string("the option's accessible action makes the window ") +
+                (onTop ? "kept on top" : "regular"));
+    }
 }
 
 }  // namespace e2e
