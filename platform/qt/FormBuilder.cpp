@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 
+#include "CheckList.h"
 #include "FormControls.h"
 #include "OptionButton.h"
 
@@ -32,7 +33,7 @@ QFont FontOf(const FontSpec& entry) {
 }
 
 QTreeWidget* MakeList(QWidget* parent, const ControlSpec& entry) {
-    auto* list = new QTreeWidget(parent);
+    auto* list = new CheckList(parent);
     list->setColumnCount(0);
     list->setRootIsDecorated(false);
     list->setSortingEnabled(false);

@@ -69,6 +69,15 @@ void ScreenReaderView(Context& c) {
     c.results.Check(list.RowCount() > 0 && firstCell.Role() == "table cell" &&
                         firstCell.Actions() == std::vector<std::string>{"Toggle"},
                     "a row's first cell is a table cell that can be toggled", firstCell.Role());
+    // Its Toggle ticks the row and unticks it again, as a click on the check box does.
+    const std::string title = firstCell.Name();
+    const bool before = firstCell.Checked();
+    for (const bool ticked : {!before, before}) {
+        firstCell.DoAction("Toggle");
+        c.results.Check(c.app.WaitForRows([&](const FormState& s) {
+            return s.Row(title) && s.Row(title)->checked == ticked;
+        }), std::string("the cell's Toggle ") + (ticked ? "ticks" : "unticks") + " its row");
+    }
 
     std::vector<Accessible> objects = frame.FindAll([](const Accessible&) { return true; });
     for (const Expected& expected : kControls) {
