@@ -11,7 +11,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 ensure_wayland_packages() {
     ensure_x11_packages &&
         ensure_packages sway libwayland-dev libwayland-bin wayland-protocols qt6-wayland \
-            libxkbcommon-dev libglib2.0-dev jq
+            libxkbcommon-dev libglib2.0-dev jq xwayland
 }
 
 wayland_desktop_pids=()

@@ -27,10 +27,16 @@ public:
         return state;
     }
     QStringList actionNames() const override {
-        return widget()->isEnabled() ? QStringList{toggleAction()} : QStringList{};
+        QStringList names = QAccessibleWidget::actionNames();
+        if (widget()->isEnabled()) names.prepend(toggleAction());
+        return names;
     }
     void doAction(const QString& name) override {
-        if (name == toggleAction() || name == pressAction()) Option().click();
+        if (name == toggleAction() || name == pressAction()) {
+            Option().click();
+        } else {
+            QAccessibleWidget::doAction(name);
+        }
     }
 
 private:

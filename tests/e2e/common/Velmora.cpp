@@ -60,10 +60,13 @@ const RowState* FormState::Row(const std::string& title) const {
     return nullptr;
 }
 
-bool Velmora::Launch(const std::vector<std::string>& environment) {
+bool Velmora::Launch(const std::vector<std::string>& environment,
+                     const std::vector<std::string>& arguments) {
     std::vector<std::string> overrides = environment;
     overrides.emplace_back(kAccessibilityOn);
-    pid_ = Spawn({program_}, overrides);
+    std::vector<std::string> command{program_};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    pid_ = Spawn(command, overrides);
     form_ = 0;
     application_ = {};
     return pid_ != 0;

@@ -56,12 +56,15 @@ public:
     Velmora& operator=(const Velmora&) = delete;
 
     // Starts the program and waits for its window; false when it does not appear. Each of
-    // `environment` ("NAME=value") replaces or adds one of the driver's variables for it.
-    bool Start(const std::vector<std::string>& environment = {}) {
-        return Launch(environment) && WaitForForm();
+    // `environment` ("NAME=value") replaces or adds one of the driver's variables for it;
+    // `arguments` follow the program's name on its command line.
+    bool Start(const std::vector<std::string>& environment = {},
+               const std::vector<std::string>& arguments = {}) {
+        return Launch(environment, arguments) && WaitForForm();
     }
     // Starts the program without waiting; false when it cannot be started.
-    bool Launch(const std::vector<std::string>& environment = {});
+    bool Launch(const std::vector<std::string>& environment = {},
+                const std::vector<std::string>& arguments = {});
     // Waits for the program's main window, shown on the desktop and on the accessibility bus;
     // false when it does not appear in time.
     bool WaitForForm();
