@@ -11,7 +11,11 @@ source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 ensure_wayland_packages() {
     ensure_x11_packages &&
         ensure_packages sway libwayland-dev libwayland-bin wayland-protocols qt6-wayland \
-            libxkbcommon-dev libglib2.0-dev jq xwayland
+            libxkbcommon-dev libglib2.0-dev jq xwayland || return 1
+    # labwc where the release has it (Debian 13 on); elsewhere its checks are skipped.
+    if ! command -v labwc >/dev/null && apt-cache show labwc >/dev/null 2>&1; then
+        ensure_packages labwc
+    fi
 }
 
 wayland_desktop_pids=()
@@ -51,11 +55,9 @@ make_desktop_user() {
         --clear-groups env HOME="$wayland_desktop_dir/home" USER="$name" LOGNAME="$name")
 }
 
-# Starts headless sway (an output of 1280x800, no bar, no XWayland) and the buses, waits until
-# sway answers on its IPC socket, and exports WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR and
-# DBUS_SESSION_BUS_ADDRESS. Any arguments are more lines for sway's configuration.
-start_sway_desktop() {
-    local config socket i
+# The start of every headless desktop here: its folder, its throw-away user when root, its
+# runtime folder and buses; exports XDG_RUNTIME_DIR and DBUS_SESSION_BUS_ADDRESS.
+prepare_wayland_desktop() {
     wayland_desktop_dir=$(mktemp -d /tmp/velmora-e2e-wayland.XXXXXX) || return 1
     # The desktop's user must reach its runtime folder and the copies in bin/.
     chmod 755 "$wayland_desktop_dir"
@@ -68,6 +70,58 @@ start_sway_desktop() {
     if [ -n "$wayland_desktop_user" ]; then
         chown "$wayland_desktop_user:" "$XDG_RUNTIME_DIR" "$wayland_desktop_work" || return 1
     fi
+    unset WAYLAND_DISPLAY SWAYSOCK DISPLAY
+    start_accessibility_bus wayland_desktop_pids "${desktop_user_command[@]}"
+}
+
+# Runs a wlroots compositor headless as the desktop's user, its output in NAME.log of the
+# desktop's folder: start_compositor NAME COMMAND...
+start_compositor() {
+    local name=$1
+    shift
+    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+        "${desktop_user_command[@]}" "$@" >"$wayland_desktop_dir/$name.log" 2>&1 &
+    wayland_desktop_pids+=($!)
+}
+
+# Waits up to ten seconds until `ready` succeeds while the compositor NAME runs; else shows its
+# log: compositor_ready NAME READY...
+compositor_ready() {
+    local name=$1 i
+    shift
+    for i in $(seq 100); do
+        "$@" && return 0
+        processes_ended "${wayland_desktop_pids[-1]}" && break
+        sleep 0.1
+    done
+    echo "$name did not start; its log:" >&2
+    tail -n 20 "$wayland_desktop_dir/$name.log" >&2
+    return 1
+}
+
+# Exports WAYLAND_DISPLAY once the compositor's socket is there.
+wayland_display_ready() {
+    local socket
+    socket=$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -n 1) || return 1
+    export WAYLAND_DISPLAY
+    WAYLAND_DISPLAY=$(basename "$socket")
+}
+
+# Exports SWAYSOCK and WAYLAND_DISPLAY once sway answers on its IPC socket.
+sway_ready() {
+    local socket
+    socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1) || return 1
+    as_desktop_user swaymsg -s "$socket" -t get_version >/dev/null 2>&1 || return 1
+    export SWAYSOCK=$socket
+    wayland_display_ready
+}
+
+# Starts headless sway (an output of 1280x800, no bar, no XWayland) and the buses, waits until
+# sway answers on its IPC socket, and exports WAYLAND_DISPLAY, SWAYSOCK, XDG_RUNTIME_DIR and
+# DBUS_SESSION_BUS_ADDRESS. Any arguments are more lines for sway's configuration.
+start_sway_desktop() {
+    local config
+    prepare_wayland_desktop || return 1
     config="$wayland_desktop_dir/sway.config"
     {
         echo "output HEADLESS-1 resolution 1280x800 position 0 0"
@@ -75,26 +129,16 @@ start_sway_desktop() {
         printf '%s\n' "$@"
     } >"$config"
     chmod 644 "$config"
-    unset WAYLAND_DISPLAY SWAYSOCK DISPLAY
-    start_accessibility_bus wayland_desktop_pids "${desktop_user_command[@]}"
-    WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-        "${desktop_user_command[@]}" sway -c "$config" >"$wayland_desktop_dir/sway.log" 2>&1 &
-    wayland_desktop_pids+=($!)
-    for i in $(seq 100); do
-        socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1) || true
-        if [ -n "$socket" ] && as_desktop_user swaymsg -s "$socket" -t get_version >/dev/null 2>&1
-        then
-            export SWAYSOCK=$socket
-            WAYLAND_DISPLAY=$(basename "$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -n 1)")
-            export WAYLAND_DISPLAY
-            return 0
-        fi
-        processes_ended "${wayland_desktop_pids[-1]}" && break
-        sleep 0.1
-    done
-    echo "sway did not start; its log:" >&2
-    tail -n 20 "$wayland_desktop_dir/sway.log" >&2
-    return 1
+    start_compositor sway sway -c "$config"
+    compositor_ready sway sway_ready
+}
+
+# Starts headless labwc (its own defaults) and the buses, and exports
+# WAYLAND_DISPLAY, XDG_RUNTIME_DIR and DBUS_SESSION_BUS_ADDRESS once its socket is there.
+start_labwc_desktop() {
+    prepare_wayland_desktop || return 1
+    start_compositor labwc labwc
+    compositor_ready labwc wayland_display_ready
 }
 
 # True when every process named has ended (a child not reaped yet counts as ended).
@@ -106,7 +150,7 @@ processes_ended() {
     done
 }
 
-# Ends the throw-away user's processes that start_sway_desktop did not start itself (the
+# Ends the throw-away user's processes that the desktop's start did not start itself (the
 # program, the test clients, what the buses started on demand), each by its id.
 end_other_desktop_processes() {
     local others=() pid i
@@ -122,9 +166,9 @@ end_other_desktop_processes() {
     kill -KILL "${others[@]}" 2>/dev/null || true
 }
 
-# Stops the desktop's programs before sway and the buses (newest first), removes the throw-away
-# user and every file. Safe to call twice, and under errexit.
-stop_sway_desktop() {
+# Stops the desktop's programs before the compositor and the buses (newest first), removes the
+# throw-away user and every file. Safe to call twice, and under errexit.
+stop_wayland_desktop() {
     local i
     [ -z "$wayland_desktop_user" ] || end_other_desktop_processes
     for ((i = ${#wayland_desktop_pids[@]} - 1; i >= 0; i--)); do

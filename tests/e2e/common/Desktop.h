@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <thread>
 
 namespace e2e {
 
@@ -40,6 +41,18 @@ public:
     virtual void PressCheckBox(const Accessible& list, int row) = 0;
     // A key chord like "ctrl+shift+h" into the window that has the keyboard focus.
     virtual void Keys(const std::string& chord) = 0;
+
+protected:
+    // Asks `condition` every 50 ms until it holds or `timeout` passes; its last answer.
+    static bool PollUntil(const std::function<bool()>& condition,
+                          std::chrono::milliseconds timeout) {
+        const auto deadline = std::chrono::steady_clock::now() + timeout;
+        while (!condition()) {
+            if (std::chrono::steady_clock::now() >= deadline) return condition();
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        return true;
+    }
 };
 
 }  // namespace e2e

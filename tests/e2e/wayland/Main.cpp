@@ -1,21 +1,33 @@
 // End-to-end checks of the Linux program on headless sway with an accessibility bus: the
 // program read through AT-SPI, the windows through sway's IPC, keys typed on a virtual
-// keyboard, the targets the project's Wayland test client.
-// Usage: velmora_e2e_wayland PROGRAM TEST_CLIENT CLOSE_LOG
+// keyboard, the targets the project's Wayland test client. With --labwc, on headless labwc:
+// the windows read from its foreign-toplevel events, controls used through their actions.
+// Usage: velmora_e2e_wayland [--labwc] PROGRAM TEST_CLIENT CLOSE_LOG
 
 #include <csignal>
 #include <cstdio>
+#include <string>
 
 #include "Scenario.h"
+#include "ToplevelDesktop.h"
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: %s PROGRAM TEST_CLIENT CLOSE_LOG\n", argv[0]);
+    const bool labwc = argc == 5 && std::string(argv[1]) == "--labwc";
+    if (argc != 4 && !labwc) {
+        std::fprintf(stderr, "usage: %s [--labwc] PROGRAM TEST_CLIENT CLOSE_LOG\n", argv[0]);
         return 2;
     }
     // A test client that ended takes no more commands: that is a failed check, not the end.
     std::signal(SIGPIPE, SIG_IGN);
     using namespace e2e;
+    if (labwc) {
+        return RunChecks("labwc e2e", [&](Results& results) {
+            ToplevelDesktop desktop;
+            ConnectToAccessibilityBus();
+            Velmora app(desktop, argv[2]);
+            LabwcScenario(desktop, app, results, argv[3], argv[4]);
+        });
+    }
     return RunChecks("wayland e2e", [&](Results& results) {
         SwayDesktop sway;
         ConnectToAccessibilityBus();

@@ -51,4 +51,9 @@ void TrayScenario(Context& c);
 // Restarts the program without sway's socket: foreign-toplevel management on the same desktop.
 void ToplevelsScenario(Context& c);
 
+class ToplevelDesktop;
+// The program on labwc, its own desktop and run.
+void LabwcScenario(ToplevelDesktop& labwc, Velmora& app, Results& results,
+                   const std::string& clientProgram, const std::string& closeLog);
+
 }  // namespace e2e

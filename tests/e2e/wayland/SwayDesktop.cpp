@@ -13,8 +13,6 @@ namespace {
 using velmora::wayland::JsonValue;
 using velmora::wayland::SwayView;
 
-constexpr auto kPollInterval = std::chrono::milliseconds(50);
-
 // The container with this id anywhere below `node`, tiled or floating.
 const JsonValue* FindContainer(const JsonValue& node, double id) {
     if (const JsonValue* own = node.Find("id"); own && own->number == id) return &node;
@@ -38,12 +36,7 @@ void SwayDesktop::Pump(std::chrono::milliseconds duration) {
 
 bool SwayDesktop::WaitFor(const std::function<bool()>& condition,
                           std::chrono::milliseconds timeout) {
-    const auto deadline = std::chrono::steady_clock::now() + timeout;
-    while (!condition()) {
-        if (std::chrono::steady_clock::now() >= deadline) return condition();
-        std::this_thread::sleep_for(kPollInterval);
-    }
-    return true;
+    return PollUntil(condition, timeout);
 }
 
 std::vector<SwayView> SwayDesktop::Views() {

@@ -1,0 +1,45 @@
+#pragma once
+// The program's windows on a wlroots compositor other than sway (labwc), read from the
+// compositor's own foreign-toplevel events on a connection of the driver's, and the user's
+// input given as assistive technology gives it: the controls' accessible actions. No key is
+// typed: such a desktop need not take a virtual keyboard.
+
+#include <memory>
+#include <string>
+
+#include "Desktop.h"
+#include "platform/wayland/ForeignToplevelWire.h"
+
+namespace e2e {
+
+class ToplevelDesktop : public Desktop {
+public:
+    // Connects to the session's compositor ($WAYLAND_DISPLAY); throws when it offers no
+    // foreign-toplevel management.
+    ToplevelDesktop();
+
+    void Pump(std::chrono::milliseconds duration) override;
+    bool WaitFor(const std::function<bool()>& condition,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(5)) override;
+    // The program's toplevel titled `title`, known by the program's app id (the protocol tells
+    // no process).
+    WindowId ProgramWindow(pid_t pid, const std::string& title, WindowId except) override;
+    // Open and not minimized.
+    bool Shown(WindowId window) override;
+    WindowId ActiveWindow() override;
+    void Activate(WindowId window) override;
+    // The control's action: "Press" for a button, "Toggle" for an option.
+    void Press(const Accessible& control) override;
+    // The row's first cell's "Toggle".
+    void PressCheckBox(const Accessible& list, int row) override;
+    // Throws: no key is typed here.
+    void Keys(const std::string& chord) override;
+
+    // The open toplevel titled `title`, as the compositor has it now; nullptr when none is.
+    const velmora::wayland::Toplevel* Titled(const std::string& title);
+
+private:
+    std::unique_ptr<velmora::wayland::ForeignToplevelWire> wire_;
+};
+
+}  // namespace e2e
