@@ -63,6 +63,10 @@ prepare_wayland_desktop() {
     chmod 755 "$wayland_desktop_dir"
     if [ "$(id -u)" -eq 0 ]; then
         make_desktop_user || return 1
+        # XWayland's socket folder, as the system makes it at boot: root's and open to all.
+        # wlroots refuses one that another (throw-away) user made.
+        mkdir -p /tmp/.X11-unix && chown root:root /tmp/.X11-unix && chmod 1777 /tmp/.X11-unix ||
+            return 1
     fi
     export XDG_RUNTIME_DIR="$wayland_desktop_dir/run"
     wayland_desktop_work="$wayland_desktop_dir/work"
@@ -102,7 +106,8 @@ compositor_ready() {
 # Exports WAYLAND_DISPLAY once the compositor's socket is there.
 wayland_display_ready() {
     local socket
-    socket=$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -n 1) || return 1
+    socket=$(compgen -G "$XDG_RUNTIME_DIR/wayland-[0-9]" | head -n 1)
+    [ -n "$socket" ] || return 1
     export WAYLAND_DISPLAY
     WAYLAND_DISPLAY=$(basename "$socket")
 }
@@ -110,7 +115,8 @@ wayland_display_ready() {
 # Exports SWAYSOCK and WAYLAND_DISPLAY once sway answers on its IPC socket.
 sway_ready() {
     local socket
-    socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1) || return 1
+    socket=$(compgen -G "$XDG_RUNTIME_DIR/sway-ipc.*.sock" | head -n 1)
+    [ -n "$socket" ] || return 1
     as_desktop_user swaymsg -s "$socket" -t get_version >/dev/null 2>&1 || return 1
     export SWAYSOCK=$socket
     wayland_display_ready

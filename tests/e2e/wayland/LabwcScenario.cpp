@@ -50,12 +50,16 @@ void LabwcScenario(ToplevelDesktop& labwc, Velmora& app, Results& results,
         {"PushButton11", "Restore unmaximizes it",
          [](unsigned s) { return !(s & (kToplevelMaximized | kToplevelMinimized)); }},
     };
-    results.Check(app.SetTicked("E2E labwc two", true), "one row is ticked");
     for (const Step& step : steps) {
+        // Ticked afresh: Minimize rebuilds the list.
+        const bool ticked = app.SetTicked("E2E labwc two", true);
         app.ClickControl(step.button);
-        results.Check(labwc.WaitFor([&] { return step.holds(state("E2E labwc two")); }) &&
-                          state("E2E labwc one") == 0 && state("E2E labwc three") == 0,
-                      std::string(step.what) + ", the others are left alone");
+        const bool held = labwc.WaitFor([&] { return step.holds(state("E2E labwc two")); });
+        std::string states = "states";
+        for (const std::string& title : titles) states += " " + std::to_string(state(title));
+        results.Check(ticked && held && state("E2E labwc one") == 0 &&
+                          state("E2E labwc three") == 0,
+                      std::string(step.what) + ", the others are left alone", states);
     }
 
     app.SetTicked("E2E labwc two", false);
