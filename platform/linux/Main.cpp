@@ -11,13 +11,10 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
-#include "QtClientIds.h"
-#include "QtTrayAnnouncements.h"
-#include "X11Keyboard.h"
-#include "X11WindowSystem.h"
-#include "XConnection.h"
+#include "WindowsWay.h"
 #include "app/Product.h"
 #include "app/Program.h"
 #include "platform/qt/Pictures.h"
@@ -31,6 +28,11 @@
 #include "platform/wayland/SwayConnection.h"
 #include "platform/wayland/SwayWindowSystem.h"
 #include "platform/wayland/WlrToplevelWire.h"
+#include "platform/x11/QtClientIds.h"
+#include "platform/x11/QtTrayAnnouncements.h"
+#include "platform/x11/X11Keyboard.h"
+#include "platform/x11/X11WindowSystem.h"
+#include "platform/x11/XConnection.h"
 
 namespace {
 
@@ -104,12 +106,13 @@ int RunOnSway(int argc, char** argv, wayland::SwayConnection& sway) {
         [&windows] { windows.FocusOwnView(); });
 }
 
-// The connection to the X display; nullptr, said on standard error, when there is none.
+constexpr char kNoWayIn[] = "velmora: no X display and no supported Wayland compositor\n";
+
+// The connection to the X display; nullptr when there is none.
 std::unique_ptr<x11::XConnection> ConnectX11() {
     try {
         return std::make_unique<x11::XConnection>();
     } catch (const std::exception&) {
-        std::fputs("velmora: no X display and no supported Wayland compositor\n", stderr);
         return nullptr;
     }
 }
@@ -127,15 +130,13 @@ int RunOnX11Windows(x11::XConnection& connection) {
     return RunProgram(windows, keyboard, x11::WatchTrayAnnouncements, sayOnlyX11);
 }
 
-int RunOnX11(int argc, char** argv) {
-    // Connected before Qt, which aborts the program when its platform finds no display.
-    const std::unique_ptr<x11::XConnection> connection = ConnectX11();
-    if (!connection) return 1;
+// `connection` is made before Qt, which aborts the program when its platform finds no display.
+int RunOnX11(int argc, char** argv, x11::XConnection& connection) {
     // The program works on X11 windows, so its own window must be one too.
     UseQtPlatform("xcb");
     QApplication application(argc, argv);
     NameApplication();
-    return RunOnX11Windows(*connection);
+    return RunOnX11Windows(connection);
 }
 
 int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
@@ -148,7 +149,9 @@ int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignTop
     if (QGuiApplication::platformName() != QLatin1String("wayland")) {
         wire.reset();
         const std::unique_ptr<x11::XConnection> connection = ConnectX11();
-        return connection ? RunOnX11Windows(*connection) : 1;
+        if (connection) return RunOnX11Windows(*connection);
+        std::fputs(kNoWayIn, stderr);
+        return 1;
     }
     wayland::ForeignToplevelWire& events = *wire;
     wayland::ForeignToplevelWindowSystem windows(
@@ -166,17 +169,32 @@ int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignTop
 }  // namespace
 
 int main(int argc, char** argv) {
-    // A sway socket inherited from another session would hand the program that desktop's
-    // windows: it is used only when its sway serves this session's Wayland display.
     const std::string swaySocket = wayland::SwaySocketPath();
-    if (wayland::ServedByOneProcess(swaySocket, wayland::WaylandDisplaySocketPath())) {
-        wayland::SwayConnection sway(swaySocket);
-        if (sway.Answers()) return RunOnSway(argc, argv, sway);
-    }
-    if (WaylandSession()) {
-        if (auto toplevels = wayland::ConnectWlrToplevels()) {
+    std::optional<wayland::SwayConnection> sway;
+    std::unique_ptr<wayland::ForeignToplevelWire> toplevels;
+    std::unique_ptr<x11::XConnection> x11;
+    const session::WindowsWay way = session::ChooseWindowsWay({
+        // A sway socket inherited from another session would hand the program that desktop's
+        // windows: it is used only when its sway serves this session's Wayland display.
+        .swayServesSession =
+            [&] {
+                if (!wayland::ServedByOneProcess(swaySocket,
+                                                 wayland::WaylandDisplaySocketPath())) {
+                    return false;
+                }
+                return sway.emplace(swaySocket).Answers();
+            },
+        .waylandSession = WaylandSession,
+        .wlrToplevels = [&] { return (toplevels = wayland::ConnectWlrToplevels()) != nullptr; },
+        .xDisplay = [&] { return (x11 = ConnectX11()) != nullptr; },
+    });
+    switch (way) {
+        case session::WindowsWay::Sway: return RunOnSway(argc, argv, *sway);
+        case session::WindowsWay::WlrToplevels:
             return RunOnWlrToplevels(argc, argv, std::move(toplevels));
-        }
+        case session::WindowsWay::X11: return RunOnX11(argc, argv, *x11);
+        case session::WindowsWay::None: break;
     }
-    return RunOnX11(argc, argv);
+    std::fputs(kNoWayIn, stderr);
+    return 1;
 }

@@ -1,0 +1,49 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "platform/linux/WindowsWay.h"
+
+namespace velmora::session {
+namespace {
+
+// A session as its answers, and which questions the choice asked of it, in order.
+struct Session {
+    bool sway, wayland, toplevels, x;
+    std::string asked;
+
+    SessionProbes Probes() {
+        const auto answer = [this](char name, bool value) {
+            return [this, name, value] {
+                asked += name;
+                return value;
+            };
+        };
+        return {answer('s', sway), answer('w', wayland), answer('t', toplevels), answer('x', x)};
+    }
+};
+
+TEST(WindowsWay, TheSessionsOwnCompositorFirstThenX11AndAsksNoMoreThanItNeeds) {
+    struct Case {
+        Session session;
+        WindowsWay way;
+        const char* asked;
+    };
+    const Case cases[] = {
+        {{true, true, true, true}, WindowsWay::Sway, "s"},
+        {{false, true, true, true}, WindowsWay::WlrToplevels, "swt"},
+        // GNOME, Plasma: neither way of wlroots desktops, X11 through XWayland.
+        {{false, true, false, true}, WindowsWay::X11, "swtx"},
+        // No Wayland session: foreign-toplevel management is never looked for.
+        {{false, false, true, true}, WindowsWay::X11, "swx"},
+        {{false, false, false, false}, WindowsWay::None, "swx"},
+        {{false, true, false, false}, WindowsWay::None, "swtx"},
+    };
+    for (Case c : cases) {
+        EXPECT_EQ(ChooseWindowsWay(c.session.Probes()), c.way) << c.asked;
+        EXPECT_EQ(c.session.asked, c.asked);
+    }
+}
+
+}  // namespace
+}  // namespace velmora::session
