@@ -6,12 +6,13 @@
 # shellcheck source=x11.sh
 source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 
-# What the Wayland run needs beside the Linux program's own packages: sway, the test client's
-# and the driver's Wayland, xkb and GIO (its tray watcher and notification service) headers.
+# What the Wayland run needs beside the Linux program's own packages: sway, KWin, the test
+# client's and the driver's Wayland, xkb and GIO (its tray watcher and notification service)
+# headers.
 ensure_wayland_packages() {
     ensure_x11_packages &&
         ensure_packages sway libwayland-dev libwayland-bin wayland-protocols qt6-wayland \
-            libxkbcommon-dev libglib2.0-dev jq xwayland || return 1
+            libxkbcommon-dev libglib2.0-dev jq xwayland kwin-wayland || return 1
     # labwc where the release has it (Debian 13 on); elsewhere its checks are skipped.
     if ! command -v labwc >/dev/null && apt-cache show labwc >/dev/null 2>&1; then
         ensure_packages labwc
@@ -147,6 +148,33 @@ start_labwc_desktop() {
     compositor_ready labwc wayland_display_ready
 }
 
+# Exports VELMORA_E2E_XWAYLAND once the compositor has written its XWayland display (the
+# DISPLAY it gives the programs it starts) into FILE: xwayland_display_ready FILE.
+xwayland_display_ready() {
+    [ -s "$1" ] || return 1
+    export VELMORA_E2E_XWAYLAND
+    VELMORA_E2E_XWAYLAND=$(cat "$1")
+}
+
+# Starts headless KWin (an output of 1280x800, XWayland, no lock screen, no global shortcuts)
+# as a Plasma session's compositor, and the buses; exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR,
+# DBUS_SESSION_BUS_ADDRESS, XDG_CURRENT_DESKTOP and VELMORA_E2E_XWAYLAND once both displays
+# are there. KWin offers its window management to every client here, not only to installed
+# programs that ask for it. Debian gives kwin_wayland a file capability that a container
+# refuses to run, so a copy runs (copies carry none).
+start_kwin_desktop() {
+    local kwin display_file
+    prepare_wayland_desktop || return 1
+    kwin=$(desktop_copy_of "$(command -v kwin_wayland)") || return 1
+    display_file="$wayland_desktop_work/xwayland-display"
+    export XDG_CURRENT_DESKTOP=KDE
+    KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 start_compositor kwin "$kwin" --virtual --xwayland \
+        --no-lockscreen --no-global-shortcuts --no-kactivities --width 1280 --height 800 \
+        "sh -c 'printenv DISPLAY > $display_file'"
+    compositor_ready kwin wayland_display_ready &&
+        compositor_ready kwin xwayland_display_ready "$display_file"
+}
+
 # True when every process named has ended (a child not reaped yet counts as ended).
 processes_ended() {
     local pid state
@@ -198,5 +226,5 @@ stop_wayland_desktop() {
     fi
     [ -z "$wayland_desktop_dir" ] || rm -rf "$wayland_desktop_dir"
     wayland_desktop_dir=""
-    unset WAYLAND_DISPLAY SWAYSOCK
+    unset WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP VELMORA_E2E_XWAYLAND
 }

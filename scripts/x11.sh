@@ -11,7 +11,8 @@ ensure_x11_packages() {
     ensure_packages cmake ninja-build g++ pkg-config \
         qt6-base-dev libgl-dev libx11-dev libx11-xcb-dev libxcb1-dev libxtst-dev \
         xvfb openbox trayer xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2 \
-        xterm x11-apps dbus at-spi2-core libatspi2.0-dev libwayland-dev libwayland-bin
+        xterm x11-apps dbus at-spi2-core libatspi2.0-dev libwayland-dev libwayland-bin \
+        plasma-wayland-protocols
 }
 
 # Configures build/x11 for the X11 program (no sim unit tests) and builds it, or only the

@@ -1,6 +1,7 @@
 // Velmora Suite on Linux: the core on Qt Widgets for its own window, and on whichever way the
-// session offers to reach the other windows: sway's IPC, else a wlroots compositor's
-// foreign-toplevel management, else X11 (also through XWayland).
+// session offers to reach the other windows: sway's IPC, else KWin's window-management
+// protocol, else a wlroots compositor's foreign-toplevel management, else X11 (also through
+// XWayland).
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -17,6 +18,7 @@
 #include "WindowsWay.h"
 #include "app/Product.h"
 #include "app/Program.h"
+#include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFormWidgets.h"
 #include "platform/qt/QtRuntime.h"
@@ -41,12 +43,21 @@ using namespace velmora;
 constexpr char kOnlyX11Windows[] =
     "On this desktop Velmora Suite can reach only the windows of X11 programs: windows of "
     "Wayland programs are not listed.";
+// KWin offers its window management only to programs installed to ask for it.
+constexpr char kInstallForPlasma[] =
+    " On KDE Plasma it reaches every window once installed (its package, or cmake --install) "
+    "and started from where it was installed.";
 
 // The program's Wayland app id, its desktop entry's name: other windows with this app id and
 // the program's title are its own.
 constexpr char kAppId[] = "velmora-suite";
 
 bool WaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
+
+// The session's desktop names itself KDE (a Plasma session).
+bool PlasmaSession() {
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(u"KDE");
+}
 
 // Qt's platform for the program's own window: the one the chosen way to the other windows
 // needs (on X11 the program knows its own window as an X11 window).
@@ -124,7 +135,9 @@ int RunOnX11Windows(x11::XConnection& connection) {
     std::function<void(qt::QtRuntime&, const Program&)> sayOnlyX11;
     if (WaylandSession()) {
         sayOnlyX11 = [](qt::QtRuntime& runtime, const Program& program) {
-            runtime.MsgBox(kOnlyX11Windows, vbOKOnly, program.globals().AppTitle);
+            std::string notice = kOnlyX11Windows;
+            if (PlasmaSession()) notice += kInstallForPlasma;
+            runtime.MsgBox(notice, vbOKOnly, program.globals().AppTitle);
         };
     }
     return RunProgram(windows, keyboard, x11::WatchTrayAnnouncements, sayOnlyX11);
@@ -139,7 +152,9 @@ int RunOnX11(int argc, char** argv, x11::XConnection& connection) {
     return RunOnX11Windows(connection);
 }
 
-int RunOnWlrToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
+// Runs the core on the windows a Wayland compositor announces over `wire` (KWin's protocol, or
+// a wlroots compositor's foreign-toplevel management).
+int RunOnToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
     UseQtPlatform("wayland;xcb");
     QApplication application(argc, argv);
     NameApplication();
@@ -172,6 +187,10 @@ int main(int argc, char** argv) {
     const std::string swaySocket = wayland::SwaySocketPath();
     std::optional<wayland::SwayConnection> sway;
     std::unique_ptr<wayland::ForeignToplevelWire> toplevels;
+    const auto offered = [&toplevels](std::unique_ptr<wayland::ForeignToplevelWire> wire) {
+        toplevels = std::move(wire);
+        return toplevels != nullptr;
+    };
     std::unique_ptr<x11::XConnection> x11;
     const session::WindowsWay way = session::ChooseWindowsWay({
         // A sway socket inherited from another session would hand the program that desktop's
@@ -185,13 +204,15 @@ int main(int argc, char** argv) {
                 return sway.emplace(swaySocket).Answers();
             },
         .waylandSession = WaylandSession,
-        .wlrToplevels = [&] { return (toplevels = wayland::ConnectWlrToplevels()) != nullptr; },
+        .plasmaWindows = [&] { return offered(kwin::ConnectPlasmaWindows()); },
+        .wlrToplevels = [&] { return offered(wayland::ConnectWlrToplevels()); },
         .xDisplay = [&] { return (x11 = ConnectX11()) != nullptr; },
     });
     switch (way) {
         case session::WindowsWay::Sway: return RunOnSway(argc, argv, *sway);
+        case session::WindowsWay::KWin:
         case session::WindowsWay::WlrToplevels:
-            return RunOnWlrToplevels(argc, argv, std::move(toplevels));
+            return RunOnToplevels(argc, argv, std::move(toplevels));
         case session::WindowsWay::X11: return RunOnX11(argc, argv, *x11);
         case session::WindowsWay::None: break;
     }

@@ -6,7 +6,10 @@ namespace velmora::session {
 // programs' windows on a Wayland session.
 WindowsWay ChooseWindowsWay(const SessionProbes& session) {
     if (session.swayServesSession()) return WindowsWay::Sway;
-    if (session.waylandSession() && session.wlrToplevels()) return WindowsWay::WlrToplevels;
+    if (session.waylandSession()) {
+        if (session.plasmaWindows()) return WindowsWay::KWin;
+        if (session.wlrToplevels()) return WindowsWay::WlrToplevels;
+    }
     return session.xDisplay() ? WindowsWay::X11 : WindowsWay::None;
 }
 

@@ -8,6 +8,7 @@ namespace velmora::session {
 
 enum class WindowsWay {
     Sway,          // sway's IPC
+    KWin,          // KWin's window-management protocol and scripts
     WlrToplevels,  // a wlroots compositor's foreign-toplevel management
     X11,           // X11, also through XWayland
     None,          // no X display and no supported Wayland compositor
@@ -18,6 +19,8 @@ struct SessionProbes {
     std::function<bool()> swayServesSession;
     // $WAYLAND_DISPLAY names a compositor.
     std::function<bool()> waylandSession;
+    // The compositor offers KWin's window-management protocol to this program.
+    std::function<bool()> plasmaWindows;
     // The compositor offers foreign-toplevel management.
     std::function<bool()> wlrToplevels;
     // An X display can be reached.

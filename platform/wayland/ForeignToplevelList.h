@@ -18,6 +18,8 @@ inline constexpr unsigned kToplevelMaximized = 1;
 inline constexpr unsigned kToplevelMinimized = 2;
 inline constexpr unsigned kToplevelActivated = 4;
 inline constexpr unsigned kToplevelFullscreen = 8;
+inline constexpr unsigned kToplevelKeepAbove = 16;
+inline constexpr unsigned kToplevelSkipTaskbar = 32;  // hidden from the task bar
 
 struct Toplevel {
     Hwnd id = 0;  // the list's own id for the handle, never reused within a run

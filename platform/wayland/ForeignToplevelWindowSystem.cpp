@@ -33,6 +33,7 @@ ForeignToplevelWindowSystem::~ForeignToplevelWindowSystem() = default;
 Hwnd ForeignToplevelWindowSystem::GetWindow(Hwnd window, unsigned command) {
     Hwnd next = 0;
     if (command == kGwHwndFirst) {
+        PlaceOwnWindows();
         wire_->Roundtrip();
         next = walk_.Begin(wire_->toplevels().Listed(own_));
     } else if (command == kGwHwndNext) {
@@ -50,9 +51,12 @@ const Toplevel* ForeignToplevelWindowSystem::Current(Hwnd window) {
     return wire_->toplevels().Find(window);
 }
 
-// A minimized toplevel is visible all the same, as minimized windows are elsewhere.
+// A minimized toplevel is visible all the same, as minimized windows are elsewhere; one out of
+// the task bar is hidden.
 std::uint32_t ForeignToplevelWindowSystem::WindowStyle(Hwnd window) {
-    return Current(window) != nullptr ? kWsVisible | kWsBorder : 0;
+    const Toplevel* toplevel = Current(window);
+    if (toplevel == nullptr) return 0;
+    return (toplevel->states & kToplevelSkipTaskbar) != 0 ? kWsBorder : kWsVisible | kWsBorder;
 }
 
 std::string ForeignToplevelWindowSystem::WindowTitle(Hwnd window) {
@@ -62,21 +66,33 @@ std::string ForeignToplevelWindowSystem::WindowTitle(Hwnd window) {
 
 void ForeignToplevelWindowSystem::ShowWindow(Hwnd window, int command) {
     // As last heard: a toplevel closed since is left alone by the wire.
-    if (wire_->toplevels().Find(window) == nullptr) return;
+    const Toplevel* toplevel = wire_->toplevels().Find(window);
+    if (toplevel == nullptr) return;
+    const bool hidden = (toplevel->states & kToplevelSkipTaskbar) != 0;
+    const auto request = [&](ToplevelRequest wanted) {
+        if (wire_->Offers(wanted)) wire_->Request(window, wanted);
+    };
     switch (command) {
-        case kSwHide:  // the protocol has no hidden state
+        case kSwHide:
+            // Where the compositor has no hidden state, minimized is as near as it gets.
+            wire_->Request(window, wire_->Offers(ToplevelRequest::Hide)
+                                       ? ToplevelRequest::Hide
+                                       : ToplevelRequest::SetMinimized);
+            break;
         case kSwMinimize: wire_->Request(window, ToplevelRequest::SetMinimized); break;
         case kSwShowMaximized:
             // Maximize shows a minimized (hidden) window, as it does elsewhere.
+            if (hidden) request(ToplevelRequest::Show);
             wire_->Request(window, ToplevelRequest::UnsetMinimized);
             wire_->Request(window, ToplevelRequest::SetMaximized);
             break;
         case kSwRestore:
+            if (hidden) request(ToplevelRequest::Show);
             wire_->Request(window, ToplevelRequest::UnsetMinimized);
             wire_->Request(window, ToplevelRequest::UnsetMaximized);
-            if (wire_->OffersFullscreen()) wire_->Request(window, ToplevelRequest::UnsetFullscreen);
+            request(ToplevelRequest::UnsetFullscreen);
             // Restored all the same where there is no seat to focus it.
-            if (wire_->OffersActivation()) wire_->Request(window, ToplevelRequest::Activate);
+            request(ToplevelRequest::Activate);
             break;
         default: break;
     }
@@ -117,8 +133,27 @@ Hwnd ForeignToplevelWindowSystem::GetForegroundWindow() {
     return wire_->toplevels().Activated();
 }
 
-void ForeignToplevelWindowSystem::SetWindowPos(Hwnd, Hwnd, unsigned) {
-    throw RuntimeError::InvalidProcedureCall();
+void ForeignToplevelWindowSystem::SetWindowPos(Hwnd, Hwnd insertAfter, unsigned) {
+    if (!wire_->Offers(ToplevelRequest::SetKeepAbove)) throw RuntimeError::InvalidProcedureCall();
+    if (insertAfter != kHwndTopmost && insertAfter != kHwndBottom) return;
+    ownOnTopPending_ = insertAfter == kHwndTopmost;
+    PlaceOwnWindows();
+}
+
+// The program's window may not be shown yet: a keep-on-top asked for before is placed once
+// it is, at the next walk.
+void ForeignToplevelWindowSystem::PlaceOwnWindows() {
+    if (!ownOnTopPending_) return;
+    wire_->Roundtrip();
+    bool placed = false;
+    // Every titled toplevel: no window is left out of this listing.
+    for (const Toplevel& toplevel : wire_->toplevels().Listed(OwnWindow{})) {
+        if (!own_.Is(toplevel)) continue;
+        wire_->Request(toplevel.id, *ownOnTopPending_ ? ToplevelRequest::SetKeepAbove
+                                                      : ToplevelRequest::UnsetKeepAbove);
+        placed = true;
+    }
+    if (placed) ownOnTopPending_.reset();
 }
 
 void ForeignToplevelWindowSystem::RequestClose(Hwnd window) {

@@ -1,10 +1,12 @@
 #pragma once
 // Other programs' windows on wlroots compositors (river, labwc, Wayfire, Hyprland, sway...)
 // through foreign-toplevel management: the toplevels they announce, and the requests a taskbar
-// sends. The protocol has no stacking order and no hidden state: the order stands in with the
-// most recently activated first, and Hide minimizes.
+// sends; on KWin through its own window-management protocol. The protocols have no stacking
+// order: the most recently activated comes first. Where the compositor has no hidden state,
+// Hide minimizes; where it keeps windows above others, the program's own can be kept on top.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,14 +31,15 @@ public:
     void ShowWindow(Hwnd window, int command) override;
     void ActivateWindow(std::string_view title, Hwnd preferred) override;
     Hwnd GetForegroundWindow() override;
-    // Never asked for: keeping on top is not offered.
+    // Keeps the program's own window above the others (kHwndTopmost) or not (kHwndBottom);
+    // throws where the compositor does not offer it.
     void SetWindowPos(Hwnd window, Hwnd insertAfter, unsigned flags) override;
     // Close asks the compositor to close the toplevel by its handle; no key is ever typed.
     bool ClosesByRequest() const override { return true; }
     void RequestClose(Hwnd window) override;
-    // The protocol has no request for stacking.
     bool Offers(DesktopCommand command) const override {
-        return command != DesktopCommand::KeepOnTop;
+        return command != DesktopCommand::KeepOnTop ||
+               wire_->Offers(ToplevelRequest::SetKeepAbove);
     }
     std::string DesktopName() const override { return desktopName_; }
 
@@ -44,12 +47,15 @@ private:
     // The toplevel: from the walk's snapshot while a walk runs, else as the compositor has it
     // now; nullptr when it is gone.
     const Toplevel* Current(Hwnd window);
+    void PlaceOwnWindows();
 
     std::unique_ptr<ForeignToplevelWire> wire_;
     OwnWindow own_;
     std::string desktopName_;
     // The listing taken at the start of a walk; dropped at its end.
     WalkSnapshot<Toplevel, &Toplevel::id> walk_;
+    // Keep-on-top of the program's own window, asked for and not yet placed.
+    std::optional<bool> ownOnTopPending_;
 };
 
 }  // namespace velmora::wayland

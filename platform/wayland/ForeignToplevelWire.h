@@ -14,6 +14,10 @@ enum class ToplevelRequest {
     UnsetFullscreen,
     Activate,  // for the connection's seat
     Close,
+    SetKeepAbove,
+    UnsetKeepAbove,
+    Hide,  // minimized and out of the task bar, switcher and pager
+    Show,  // back from Hide
 };
 
 class ForeignToplevelWire {
@@ -33,12 +37,11 @@ public:
     virtual int EventSocket() const = 0;
     virtual bool TakeInArrived() = 0;
     // Sends `request` for the toplevel at once; a toplevel that has closed is left alone.
-    // Throws RuntimeError when the request cannot be sent.
+    // Throws RuntimeError when the request cannot be sent or is not offered.
     virtual void Request(Hwnd toplevel, ToplevelRequest request) = 0;
-    // Whether the compositor takes fullscreen requests (the protocol's version 2 on).
-    virtual bool OffersFullscreen() const = 0;
-    // Whether the compositor has a seat to give the focus to (activation needs one).
-    virtual bool OffersActivation() const = 0;
+    // Whether the compositor takes `request` (fullscreen requests from the wlroots protocol's
+    // version 2 on; activation only where there is a seat to give the focus to).
+    virtual bool Offers(ToplevelRequest request) const = 0;
 };
 
 }  // namespace velmora::wayland

@@ -10,6 +10,7 @@ endif()
 add_library(velmora_wayland_toplevels STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ForeignToplevelList.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ForeignToplevelWindowSystem.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/WaylandConnection.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WlrToplevelWire.cpp)
 add_wayland_client_protocol(velmora_wayland_toplevels
   wlr-foreign-toplevel-management-unstable-v1

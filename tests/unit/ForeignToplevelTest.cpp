@@ -58,6 +58,7 @@ public:
     Sent sent;
     bool fullscreen = true;
     bool seat = true;
+    bool keepsHiddenAndAbove = false;  // as KWin does
     bool honoursActivation = true;
 
     const ForeignToplevelList& toplevels() const override { return list; }
@@ -69,8 +70,17 @@ public:
         sent.emplace_back(toplevel, request);
         if (request == ToplevelRequest::Activate) activation_ = toplevel;
     }
-    bool OffersFullscreen() const override { return fullscreen; }
-    bool OffersActivation() const override { return seat; }
+    bool Offers(ToplevelRequest request) const override {
+        switch (request) {
+            case ToplevelRequest::UnsetFullscreen: return fullscreen;
+            case ToplevelRequest::Activate: return seat;
+            case ToplevelRequest::SetKeepAbove:
+            case ToplevelRequest::UnsetKeepAbove:
+            case ToplevelRequest::Hide:
+            case ToplevelRequest::Show: return keepsHiddenAndAbove;
+            default: return true;
+        }
+    }
     int EventSocket() const override { return -1; }
     bool TakeInArrived() override { return true; }
 
@@ -189,6 +199,7 @@ TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
         bool fullscreen;
         std::vector<R> sent;
         bool seat = true;
+        bool kwin = false;  // hidden state offered, and the toplevel hidden
     };
     const Case cases[] = {
         {kSwHide, true, {R::SetMinimized}},
@@ -198,13 +209,21 @@ TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
         {kSwRestore, false, {R::UnsetMinimized, R::UnsetMaximized, R::Activate}},
         {kSwRestore, false, {R::UnsetMinimized, R::UnsetMaximized}, false},
         {5, true, {}},
+        {kSwHide, true, {R::Hide}, true, true},
+        {kSwMinimize, true, {R::SetMinimized}, true, true},
+        {kSwShowMaximized, true, {R::Show, R::UnsetMinimized, R::SetMaximized}, true, true},
+        {kSwRestore, true,
+         {R::Show, R::UnsetMinimized, R::UnsetMaximized, R::UnsetFullscreen, R::Activate}, true,
+         true},
     };
     for (const Case& c : cases) {
         Backend backend;
         Add(backend.wire->list, "A");
-        const Hwnd b = Add(backend.wire->list, "B", kToplevelMinimized);
+        const Hwnd b = Add(backend.wire->list, "B",
+                           kToplevelMinimized | (c.kwin ? kToplevelSkipTaskbar : 0));
         backend.wire->fullscreen = c.fullscreen;
         backend.wire->seat = c.seat;
+        backend.wire->keepsHiddenAndAbove = c.kwin;
         EXPECT_NO_THROW(backend.windows.ShowWindow(b, c.command));
         Sent expected;
         for (const R request : c.sent) expected.emplace_back(b, request);
@@ -290,7 +309,7 @@ TEST(ForeignToplevelWindowSystem, WalksASnapshotDroppedAtItsEnd) {
     EXPECT_EQ(backend.windows.WindowStyle(a), kWsVisible | kWsBorder);
 }
 
-TEST(ForeignToplevelWindowSystem, OffersEveryCommandButKeepOnTop) {
+TEST(ForeignToplevelWindowSystem, OffersEveryCommandKeepOnTopWhereTheCompositorKeepsAbove) {
     Backend backend;
     for (const DesktopCommand command :
          {DesktopCommand::Hide, DesktopCommand::Show, DesktopCommand::Close,
@@ -298,7 +317,25 @@ TEST(ForeignToplevelWindowSystem, OffersEveryCommandButKeepOnTop) {
         EXPECT_TRUE(backend.windows.Offers(command)) << static_cast<int>(command);
     }
     EXPECT_FALSE(backend.windows.Offers(DesktopCommand::KeepOnTop));
+    EXPECT_THROW(backend.windows.SetWindowPos(0, kHwndTopmost, 0), RuntimeError);
     EXPECT_TRUE(backend.windows.ClosesByRequest());
+    backend.wire->keepsHiddenAndAbove = true;
+    EXPECT_TRUE(backend.windows.Offers(DesktopCommand::KeepOnTop));
+}
+
+TEST(ForeignToplevelWindowSystem, KeepsOnTopTheProgramsOwnWindowOnceItIsShown) {
+    Backend backend;
+    backend.wire->keepsHiddenAndAbove = true;
+    const Hwnd other = Add(backend.wire->list, "Velmora Suite");  // another program's
+    backend.windows.SetWindowPos(0, kHwndTopmost, 0);
+    EXPECT_TRUE(backend.wire->sent.empty());
+    const Hwnd own = Add(backend.wire->list, kOwn.title, 0, kOwn.appId);
+    backend.windows.GetWindow(0, kGwHwndFirst);
+    backend.windows.GetWindow(0, kGwHwndFirst);
+    backend.windows.SetWindowPos(0, kHwndBottom, 0);
+    EXPECT_EQ(backend.wire->sent,
+              (Sent{{own, ToplevelRequest::SetKeepAbove}, {own, ToplevelRequest::UnsetKeepAbove}}));
+    EXPECT_NE(other, own);
 }
 
 TEST(ForeignToplevelWindowSystem, NamesTheDesktopAsTheSessionDoes) {

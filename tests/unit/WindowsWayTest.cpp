@@ -9,7 +9,7 @@ namespace {
 
 // A session as its answers, and which questions the choice asked of it, in order.
 struct Session {
-    bool sway, wayland, toplevels, x;
+    bool sway, wayland, kwin, toplevels, x;
     std::string asked;
 
     SessionProbes Probes() {
@@ -19,7 +19,8 @@ struct Session {
                 return value;
             };
         };
-        return {answer('s', sway), answer('w', wayland), answer('t', toplevels), answer('x', x)};
+        return {answer('s', sway), answer('w', wayland), answer('k', kwin), answer('t', toplevels),
+                answer('x', x)};
     }
 };
 
@@ -30,14 +31,15 @@ TEST(WindowsWay, TheSessionsOwnCompositorFirstThenX11AndAsksNoMoreThanItNeeds) {
         const char* asked;
     };
     const Case cases[] = {
-        {{true, true, true, true}, WindowsWay::Sway, "s"},
-        {{false, true, true, true}, WindowsWay::WlrToplevels, "swt"},
-        // GNOME, Plasma: neither way of wlroots desktops, X11 through XWayland.
-        {{false, true, false, true}, WindowsWay::X11, "swtx"},
-        // No Wayland session: foreign-toplevel management is never looked for.
-        {{false, false, true, true}, WindowsWay::X11, "swx"},
-        {{false, false, false, false}, WindowsWay::None, "swx"},
-        {{false, true, false, false}, WindowsWay::None, "swtx"},
+        {{true, true, true, true, true}, WindowsWay::Sway, "s"},
+        {{false, true, true, true, true}, WindowsWay::KWin, "swk"},
+        {{false, true, false, true, true}, WindowsWay::WlrToplevels, "swkt"},
+        // GNOME, Plasma run from where KWin does not offer its protocol: X11 through XWayland.
+        {{false, true, false, false, true}, WindowsWay::X11, "swktx"},
+        // No Wayland session: no Wayland protocol is ever looked for.
+        {{false, false, true, true, true}, WindowsWay::X11, "swx"},
+        {{false, false, false, false, false}, WindowsWay::None, "swx"},
+        {{false, true, false, false, false}, WindowsWay::None, "swktx"},
     };
     for (Case c : cases) {
         EXPECT_EQ(ChooseWindowsWay(c.session.Probes()), c.way) << c.asked;

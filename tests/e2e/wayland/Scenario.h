@@ -52,8 +52,8 @@ void TrayScenario(Context& c);
 void ToplevelsScenario(Context& c);
 
 class ToplevelDesktop;
-// The program on labwc, its own desktop and run.
-void LabwcScenario(ToplevelDesktop& labwc, Velmora& app, Results& results,
-                   const std::string& clientProgram, const std::string& closeLog);
+// The program on labwc or KWin, each its own desktop and run.
+void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results,
+                        const std::string& clientProgram, const std::string& closeLog);
 
 }  // namespace e2e

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "Accessible.h"
+#include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/wayland/WlrToplevelWire.h"
 
 namespace e2e {
@@ -19,8 +20,10 @@ const velmora::wayland::OwnWindow kNobody{"", ""};
 
 }  // namespace
 
-ToplevelDesktop::ToplevelDesktop() : wire_(velmora::wayland::ConnectWlrToplevels()) {
-    if (!wire_) throw std::runtime_error("the compositor offers no foreign-toplevel management");
+ToplevelDesktop::ToplevelDesktop(bool kwin)
+    : kwin_(kwin),
+      wire_(kwin ? velmora::kwin::ConnectPlasmaWindows() : velmora::wayland::ConnectWlrToplevels()) {
+    if (!wire_) throw std::runtime_error(std::string(name()) + " offers no window management");
 }
 
 void ToplevelDesktop::Pump(std::chrono::milliseconds duration) {
@@ -52,10 +55,15 @@ Desktop::WindowId ToplevelDesktop::ProgramWindow(pid_t, const std::string& title
     return 0;
 }
 
-bool ToplevelDesktop::Shown(WindowId window) {
+unsigned ToplevelDesktop::States(WindowId window) {
     wire_->Roundtrip();
     const Toplevel* toplevel = wire_->toplevels().Find(window);
-    return toplevel != nullptr && (toplevel->states & velmora::wayland::kToplevelMinimized) == 0;
+    return toplevel != nullptr ? toplevel->states : kGone;
+}
+
+bool ToplevelDesktop::Shown(WindowId window) {
+    const unsigned states = States(window);
+    return states != kGone && (states & velmora::wayland::kToplevelMinimized) == 0;
 }
 
 Desktop::WindowId ToplevelDesktop::ActiveWindow() {

@@ -1,8 +1,8 @@
 #pragma once
-// The program's windows on a wlroots compositor other than sway (labwc), read from the
-// compositor's own foreign-toplevel events on a connection of the driver's, and the user's
-// input given as assistive technology gives it: the controls' accessible actions. No key is
-// typed: such a desktop need not take a virtual keyboard.
+// The program's windows on a compositor other than sway (labwc, KWin), read from the
+// compositor's own foreign-toplevel or window-management events on a connection of the
+// driver's, and the user's input given as assistive technology gives it: the controls'
+// accessible actions. No key is typed: such a desktop need not take a virtual keyboard.
 
 #include <memory>
 #include <string>
@@ -14,9 +14,13 @@ namespace e2e {
 
 class ToplevelDesktop : public Desktop {
 public:
-    // Connects to the session's compositor ($WAYLAND_DISPLAY); throws when it offers no
-    // foreign-toplevel management.
-    ToplevelDesktop();
+    // Connects to the session's compositor ($WAYLAND_DISPLAY): KWin's window management when
+    // `kwin`, else foreign-toplevel management; throws when it does not offer it.
+    explicit ToplevelDesktop(bool kwin);
+
+    // KWin: it hides windows from the task bar and keeps them above others.
+    bool kwin() const { return kwin_; }
+    const char* name() const { return kwin_ ? "KWin" : "labwc"; }
 
     void Pump(std::chrono::milliseconds duration) override;
     bool WaitFor(const std::function<bool()>& condition,
@@ -37,8 +41,12 @@ public:
 
     // The open toplevel titled `title`, as the compositor has it now; nullptr when none is.
     const velmora::wayland::Toplevel* Titled(const std::string& title);
+    // The window's states as the compositor has them now; kGone when it is closed.
+    static constexpr unsigned kGone = ~0u;
+    unsigned States(WindowId window);
 
 private:
+    bool kwin_;
     std::unique_ptr<velmora::wayland::ForeignToplevelWire> wire_;
 };
 

@@ -9,7 +9,9 @@
 //   desktop         "desktop NAME"
 // An error the program would report prints "error NUMBER DESCRIPTION" and ends the run.
 //
-//   velmora_foreign_toplevel_probe [--own-app-id ID --own-title TITLE] COMMAND...
+// With --kwin the connection is KWin's window-management protocol's.
+//
+//   velmora_foreign_toplevel_probe [--kwin] [--own-app-id ID --own-title TITLE] COMMAND...
 
 #include <iostream>
 #include <stdexcept>
@@ -19,6 +21,7 @@
 #include <vector>
 
 #include "platform/RuntimeError.h"
+#include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/wayland/ForeignToplevelWindowSystem.h"
 #include "platform/wayland/WlrToplevelWire.h"
 
@@ -89,20 +92,24 @@ void Run(WindowSystem& windows, std::string_view command) {
 int main(int argc, char** argv) {
     velmora::wayland::OwnWindow own;
     std::vector<std::string_view> commands;
+    bool kwin = false;
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "--own-app-id" && i + 1 < argc) {
             own.appId = argv[++i];
         } else if (argument == "--own-title" && i + 1 < argc) {
             own.title = argv[++i];
+        } else if (argument == "--kwin") {
+            kwin = true;
         } else {
             commands.push_back(argument);
         }
     }
-    auto wire = velmora::wayland::ConnectWlrToplevels();
+    auto wire = kwin ? velmora::kwin::ConnectPlasmaWindows()
+                     : velmora::wayland::ConnectWlrToplevels();
     if (!wire) {
         std::cerr << "velmora_foreign_toplevel_probe: no compositor offering "
-                     "foreign-toplevel management\n";
+                  << (kwin ? "KWin's window management\n" : "foreign-toplevel management\n");
         return 1;
     }
     velmora::wayland::ForeignToplevelWindowSystem windows(std::move(wire), own);

@@ -1,0 +1,127 @@
+// The program on compositors nobody here wrote: labwc through its foreign-toplevel management,
+// KWin through its window management and scripts. The test client's toplevels (on KWin an
+// XWayland window too) are listed, never the program's own; Hide, Show, Minimize, Maximize and
+// Restore act on exactly the ticked window and Close closes exactly it, each as the compositor
+// itself reports the windows' states. On KWin Hide also takes the window off the task bar, and
+// keep-on-top keeps the program's own window above the others.
+
+#include <algorithm>
+#include <cstdlib>
+#include <functional>
+
+#include "Process.h"
+#include "Scenario.h"
+#include "ToplevelDesktop.h"
+
+namespace e2e {
+
+namespace {
+
+using velmora::wayland::kToplevelActivated;
+using velmora::wayland::kToplevelKeepAbove;
+using velmora::wayland::kToplevelMaximized;
+using velmora::wayland::kToplevelMinimized;
+using velmora::wayland::kToplevelSkipTaskbar;
+
+struct Step {
+    const char* button;
+    const char* what;
+    std::function<bool(unsigned states)> holds;
+};
+
+// Ends the process when the scenario does.
+struct Started {
+    pid_t pid;
+    ~Started() { Terminate(pid); }
+};
+
+}  // namespace
+
+void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results,
+                        const std::string& clientProgram, const std::string& closeLog) {
+    const std::string prefix = std::string("E2E ") + desktop.name();
+    const std::string one = prefix + " one", two = prefix + " two", three = prefix + " three";
+    std::vector<std::string> titles{one, two, three};
+    TestClient client(clientProgram, closeLog, titles);
+    const std::string x11 = prefix + " X11";
+    const char* xwayland = std::getenv("VELMORA_E2E_XWAYLAND");
+    const Started x11Client{desktop.kwin() && xwayland != nullptr
+                                ? Spawn({"xlogo", "-title", x11}, {std::string("DISPLAY=") + xwayland},
+                                        Output::Discarded)
+                                : 0};
+    if (desktop.kwin()) titles.push_back(x11);
+    const auto state = [&](const std::string& title) {
+        const velmora::wayland::Toplevel* toplevel = desktop.Titled(title);
+        return toplevel ? toplevel->states : ToplevelDesktop::kGone;
+    };
+    // Left alone: neither minimized, maximized, hidden nor kept above (active or not).
+    const auto untouched = [&](const std::string& title) {
+        return (state(title) & ~kToplevelActivated) == 0;
+    };
+    results.Check(desktop.WaitFor([&] { return std::ranges::none_of(titles, [&](auto& t) {
+        return state(t) == ToplevelDesktop::kGone;
+    }); }), std::string(desktop.name()) + " shows the test windows", Join(titles));
+    results.Check(app.Start(), std::string("the program starts on ") + desktop.name());
+    std::vector<std::string> rows = app.State().Titles();
+    std::vector<std::string> expected = titles;
+    std::ranges::sort(rows);
+    std::ranges::sort(expected);
+    results.Check(rows == expected, "each is listed, the program's own window never", Join(rows));
+
+    const unsigned hidden = kToplevelMinimized | (desktop.kwin() ? kToplevelSkipTaskbar : 0);
+    const Step steps[] = {
+        {"PushButton6", desktop.kwin() ? "Hide minimizes it and takes it off the task bar"
+                                       : "Hide minimizes it",
+         [&](unsigned s) { return (s & hidden) == hidden; }},
+        {"PushButton7", "Show brings it back",
+         [](unsigned s) { return !(s & (kToplevelMinimized | kToplevelSkipTaskbar)); }},
+        {"PushButton9", "Minimize minimizes it", [](unsigned s) { return s & kToplevelMinimized; }},
+        {"PushButton10", "Maximize shows and maximizes it",
+         [](unsigned s) { return (s & kToplevelMaximized) && !(s & kToplevelMinimized); }},
+        {"PushButton11", "Restore unmaximizes it",
+         [](unsigned s) { return !(s & (kToplevelMaximized | kToplevelMinimized)); }},
+    };
+    for (const std::string& target : desktop.kwin() ? std::vector{two, x11} : std::vector{two}) {
+        for (const Step& step : steps) {
+            // Ticked afresh: Minimize rebuilds the list.
+            const bool ticked = app.SetTicked(target, true);
+            app.ClickControl(step.button);
+            const bool held = desktop.WaitFor([&] { return step.holds(state(target)); });
+            std::string states = "states";
+            for (const std::string& title : titles) states += " " + std::to_string(state(title));
+            results.Check(ticked && held && std::ranges::all_of(titles, [&](auto& t) {
+                return t == target || untouched(t);
+            }), std::string(step.what) + ", the others are left alone (" + target + ")", states);
+        }
+        app.SetTicked(target, false);
+    }
+
+    if (desktop.kwin()) {
+        app.ClickControl("Option2");
+        results.Check(desktop.WaitFor([&] {
+            return (desktop.States(app.form()) & kToplevelKeepAbove) != 0;
+        }), "keep on top keeps the program's own window above the others");
+        app.ClickControl("Option1");
+        results.Check(desktop.WaitFor([&] {
+            return (desktop.States(app.form()) & kToplevelKeepAbove) == 0;
+        }), "regular lets it go again");
+    }
+
+    std::vector<std::string> closing{three};
+    if (desktop.kwin()) closing.push_back(x11);
+    for (const std::string& title : closing) app.SetTicked(title, true);
+    app.ClickControl("PushButton8");
+    results.Check(desktop.WaitFor([&] { return std::ranges::all_of(closing, [&](auto& t) {
+        return state(t) == ToplevelDesktop::kGone;
+    }); }) && untouched(one) && untouched(two) &&
+                      LoggedCloses(closeLog) == std::vector<std::string>{"closed " + three},
+                  "Close closes exactly the ticked windows", Join(LoggedCloses(closeLog)));
+
+    app.ClickControl("PushButton2");
+    app.ClickControl("PushButton9");
+    results.Check(desktop.WaitFor([&] {
+        return state(one) == kToplevelMinimized && state(two) == kToplevelMinimized;
+    }) && desktop.Shown(app.form()), "Check All and Minimize leave the program's own window shown");
+}
+
+}  // namespace e2e
