@@ -1,6 +1,7 @@
 // The list rebuild's enumeration on a live Wayland desktop: Enum::GetOpenWindows through sway's
-// IPC (one get_tree a walk) and through foreign-toplevel management (one round trip a walk),
-// which is what "Refresh List" costs there apart from filling the widget. scripts/bench puts the
+// IPC (one get_tree a walk), through foreign-toplevel management and through KWin's window
+// management (one round trip a walk each), which is what "Refresh List" costs there apart from
+// filling the widget. scripts/bench puts the
 // windows up first; the counter "listed" says how many windows each walk found.
 
 #include <benchmark/benchmark.h>
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "ListWith.h"
+#include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/wayland/ForeignToplevelWindowSystem.h"
 #include "platform/wayland/SwayConnection.h"
 #include "platform/wayland/SwayWindowSystem.h"
@@ -24,13 +26,22 @@ void BM_SwayGetOpenWindows(benchmark::State& state) {
 }
 BENCHMARK(BM_SwayGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
-void BM_ToplevelsGetOpenWindows(benchmark::State& state) {
-    auto wire = wayland::ConnectWlrToplevels();
-    if (!wire) return state.SkipWithError("no foreign-toplevel management");
+// Lists the windows a wire's compositor announces; skipped where it offers no such wire.
+void ListThrough(benchmark::State& state, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
+    if (!wire) return state.SkipWithError("the compositor does not offer this protocol");
     wayland::ForeignToplevelWindowSystem windows(std::move(wire), wayland::OwnWindow{});
     ListWith(state, windows);
 }
+
+void BM_ToplevelsGetOpenWindows(benchmark::State& state) {
+    ListThrough(state, wayland::ConnectWlrToplevels());
+}
 BENCHMARK(BM_ToplevelsGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_KWinGetOpenWindows(benchmark::State& state) {
+    ListThrough(state, kwin::ConnectPlasmaWindows());
+}
+BENCHMARK(BM_KWinGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 }  // namespace velmora

@@ -159,16 +159,18 @@ xwayland_display_ready() {
 # Starts headless KWin (an output of 1280x800, XWayland, no lock screen, no global shortcuts)
 # as a Plasma session's compositor, and the buses; exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR,
 # DBUS_SESSION_BUS_ADDRESS, XDG_CURRENT_DESKTOP and VELMORA_E2E_XWAYLAND once both displays
-# are there. KWin offers its window management to every client here, not only to installed
-# programs that ask for it. Debian gives kwin_wayland a file capability that a container
-# refuses to run, so a copy runs (copies carry none).
+# are there. KWin offers its window management to every client here, unless
+# --permission-checks: then only to installed programs that ask for it. Debian gives
+# kwin_wayland a file capability that a container refuses to run, so a copy runs (copies carry
+# none).
 start_kwin_desktop() {
-    local kwin display_file
+    local kwin display_file checks=(env KWIN_WAYLAND_NO_PERMISSION_CHECKS=1)
+    [ "${1:-}" != --permission-checks ] || checks=(env)
     prepare_wayland_desktop || return 1
     kwin=$(desktop_copy_of "$(command -v kwin_wayland)") || return 1
     display_file="$wayland_desktop_work/xwayland-display"
     export XDG_CURRENT_DESKTOP=KDE
-    KWIN_WAYLAND_NO_PERMISSION_CHECKS=1 start_compositor kwin "$kwin" --virtual --xwayland \
+    start_compositor kwin "${checks[@]}" "$kwin" --virtual --xwayland \
         --no-lockscreen --no-global-shortcuts --no-kactivities --width 1280 --height 800 \
         "sh -c 'printenv DISPLAY > $display_file'"
     compositor_ready kwin wayland_display_ready &&

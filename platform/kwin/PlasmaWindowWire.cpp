@@ -12,8 +12,8 @@
 #include "KWinScript.h"
 #include "plasma-window-management-client-protocol.h"
 #include "platform/RuntimeError.h"
-#include "platform/wayland/WaylandOwned.h"
 #include "platform/wayland/WaylandConnection.h"
+#include "platform/wayland/WaylandOwned.h"
 
 namespace velmora::kwin {
 
@@ -24,10 +24,16 @@ using namespace wayland;
 using Manager = Owned<org_kde_plasma_window_management, org_kde_plasma_window_management_destroy>;
 using Window = Owned<org_kde_plasma_window, org_kde_plasma_window_destroy>;
 
-// Windows announced with their UUID and asked for by it came with version 13; 16 is the
-// newest whose events this backend knows.
+// Windows announced with their UUID and asked for by it came with version 13. Up to version
+// 16 KWin sends the whole stacking order in one message, which Wayland's 4096-byte limit cuts
+// off at about a hundred windows (KWin then drops the connection); version 17 sends it on
+// request instead, and is bound where the system's protocol description has it.
 constexpr std::uint32_t kOldestVersion = 13;
+#ifdef ORG_KDE_PLASMA_WINDOW_MANAGEMENT_STACKING_ORDER_CHANGED_2_SINCE_VERSION
+constexpr std::uint32_t kNewestVersion = 17;
+#else
 constexpr std::uint32_t kNewestVersion = 16;
+#endif
 
 // The protocol's states this backend reads, as the list's bits.
 constexpr std::pair<std::uint32_t, unsigned> kStates[] = {
@@ -91,6 +97,7 @@ private:
     static void Title(void* data, org_kde_plasma_window*, const char* title);
     static void AppId(void* data, org_kde_plasma_window*, const char* appId);
     static void States(void* data, org_kde_plasma_window*, std::uint32_t flags);
+    static void Pid(void* data, org_kde_plasma_window*, std::uint32_t pid);
     static void Unmapped(void* data, org_kde_plasma_window*);
     static void InitialState(void* data, org_kde_plasma_window*);
     // Applies the changes heard so far once the window's initial state is complete.
@@ -126,7 +133,11 @@ void PlasmaWindowWire::Global(void* data, wl_registry* registry, std::uint32_t n
         .stacking_order_changed = [](void*, org_kde_plasma_window_management*, wl_array*) {},
         .stacking_order_uuid_changed =
             [](void*, org_kde_plasma_window_management*, const char*) {},
-        .window_with_uuid = Announced};
+        .window_with_uuid = Announced,
+#ifdef ORG_KDE_PLASMA_WINDOW_MANAGEMENT_STACKING_ORDER_CHANGED_2_SINCE_VERSION
+        .stacking_order_changed_2 = [](void*, org_kde_plasma_window_management*) {},
+#endif
+    };
     org_kde_plasma_window_management_add_listener(self->manager_.get(), &listener, self);
 }
 
@@ -148,7 +159,7 @@ void PlasmaWindowWire::Announced(void* data, org_kde_plasma_window_management* m
         .parent_window = Ignore<org_kde_plasma_window*>,
         .geometry = Ignore<std::int32_t, std::int32_t, std::uint32_t, std::uint32_t>,
         .icon_changed = Ignore<>,
-        .pid_changed = Ignore<std::uint32_t>,
+        .pid_changed = Pid,
         .virtual_desktop_entered = Ignore<const char*>,
         .virtual_desktop_left = Ignore<const char*>,
         .application_menu = Ignore<const char*, const char*>,
@@ -182,6 +193,12 @@ void PlasmaWindowWire::States(void* data, org_kde_plasma_window*, std::uint32_t 
         if ((flags & state) != 0) bits |= bit;
     }
     tracked->wire->toplevels_.SetStates(tracked->id, bits);
+    Changed(data);
+}
+
+void PlasmaWindowWire::Pid(void* data, org_kde_plasma_window*, std::uint32_t pid) {
+    const auto* tracked = static_cast<Tracked*>(data);
+    tracked->wire->toplevels_.SetPid(tracked->id, pid);
     Changed(data);
 }
 

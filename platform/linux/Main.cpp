@@ -46,7 +46,8 @@ constexpr char kOnlyX11Windows[] =
 // KWin offers its window management only to programs installed to ask for it.
 constexpr char kInstallForPlasma[] =
     " On KDE Plasma it reaches every window once installed (its package, or cmake --install) "
-    "and started from where it was installed.";
+    "and started from where it was installed; before Plasma 6, only while fewer than about 100 "
+    "windows are open.";
 
 // The program's Wayland app id, its desktop entry's name: other windows with this app id and
 // the program's title are its own.
@@ -128,16 +129,15 @@ std::unique_ptr<x11::XConnection> ConnectX11() {
     }
 }
 
-// Runs the core on X11 windows; the application is on Qt's X11 platform.
-int RunOnX11Windows(x11::XConnection& connection) {
+// Runs the core on X11 windows; the application is on Qt's X11 platform. `advice`, if any,
+// follows the notice that only X11 programs' windows are reached.
+int RunOnX11Windows(x11::XConnection& connection, std::string advice = {}) {
     x11::X11WindowSystem windows(connection, x11::QtClientIds());
     x11::X11Keyboard keyboard(connection);
     std::function<void(qt::QtRuntime&, const Program&)> sayOnlyX11;
     if (WaylandSession()) {
-        sayOnlyX11 = [](qt::QtRuntime& runtime, const Program& program) {
-            std::string notice = kOnlyX11Windows;
-            if (PlasmaSession()) notice += kInstallForPlasma;
-            runtime.MsgBox(notice, vbOKOnly, program.globals().AppTitle);
+        sayOnlyX11 = [advice](qt::QtRuntime& runtime, const Program& program) {
+            runtime.MsgBox(kOnlyX11Windows + advice, vbOKOnly, program.globals().AppTitle);
         };
     }
     return RunProgram(windows, keyboard, x11::WatchTrayAnnouncements, sayOnlyX11);
@@ -149,7 +149,8 @@ int RunOnX11(int argc, char** argv, x11::XConnection& connection) {
     UseQtPlatform("xcb");
     QApplication application(argc, argv);
     NameApplication();
-    return RunOnX11Windows(connection);
+    // KWin did not offer its window management: the program is not installed to ask for it.
+    return RunOnX11Windows(connection, PlasmaSession() ? kInstallForPlasma : "");
 }
 
 // Runs the core on the windows a Wayland compositor announces over `wire` (KWin's protocol, or
@@ -170,7 +171,8 @@ int RunOnToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplev
     }
     wayland::ForeignToplevelWire& events = *wire;
     wayland::ForeignToplevelWindowSystem windows(
-        std::move(wire), wayland::OwnWindow{kAppId, std::string(kProductName)});
+        std::move(wire), wayland::OwnWindow{kAppId, std::string(kProductName),
+                                            static_cast<std::uint32_t>(::getpid())});
     // Events are taken in as they arrive, so that they never pile up while the program idles.
     QSocketNotifier arrivals(events.EventSocket(), QSocketNotifier::Read);
     QObject::connect(&arrivals, &QSocketNotifier::activated, [&] {

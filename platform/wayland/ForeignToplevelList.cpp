@@ -32,6 +32,10 @@ void ForeignToplevelList::SetStates(Hwnd id, unsigned states) {
     if (const auto at = entries_.find(id); at != entries_.end()) at->second.pending.states = states;
 }
 
+void ForeignToplevelList::SetPid(Hwnd id, std::uint32_t pid) {
+    if (const auto at = entries_.find(id); at != entries_.end()) at->second.pending.pid = pid;
+}
+
 void ForeignToplevelList::Done(Hwnd id) {
     const auto at = entries_.find(id);
     if (at == entries_.end()) return;

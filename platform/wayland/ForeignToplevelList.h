@@ -26,13 +26,17 @@ struct Toplevel {
     std::string title;
     std::string appId;
     unsigned states = 0;
+    std::uint32_t pid = 0;  // 0: the compositor does not tell
 };
 
-// The program's own window as the compositor shows it: its app id and title.
+// The program's own window as the compositor shows it: its app id and title, and its process
+// where the compositor tells processes (so that another instance's window is not taken for it).
 struct OwnWindow {
     std::string appId;
     std::string title;
+    std::uint32_t pid = 0;
     bool Is(const Toplevel& toplevel) const {
+        if (pid != 0 && toplevel.pid != 0 && toplevel.pid != pid) return false;
         return toplevel.appId == appId && toplevel.title == title;
     }
 };
@@ -45,6 +49,7 @@ public:
     void SetTitle(Hwnd id, std::string_view title);
     void SetAppId(Hwnd id, std::string appId);
     void SetStates(Hwnd id, unsigned states);
+    void SetPid(Hwnd id, std::uint32_t pid);
     void Done(Hwnd id);
     // The toplevel is gone; its id is never given out again.
     void Closed(Hwnd id);

@@ -20,14 +20,15 @@ namespace velmora::wayland {
 namespace {
 
 using Sent = std::vector<std::pair<Hwnd, ToplevelRequest>>;
-const OwnWindow kOwn{"velmora-suite", "Velmora Suite"};
+const OwnWindow kOwn{"velmora-suite", "Velmora Suite", 42};
 
 // A toplevel announced with its details and its first done, as compositors announce them.
 Hwnd Add(ForeignToplevelList& list, const std::string& title, unsigned states = 0,
-         const std::string& appId = "editor") {
+         const std::string& appId = "editor", std::uint32_t pid = 0) {
     const Hwnd id = list.Announce();
     list.SetTitle(id, title);
     list.SetAppId(id, appId);
+    list.SetPid(id, pid);
     list.SetStates(id, states);
     list.Done(id);
     return id;
@@ -143,6 +144,12 @@ TEST(ForeignToplevelList, ListsTitledOthersByActivationThenAnnouncement) {
              Add(l, "Options", 0, "velmora-suite");
          },
          {"Velmora Suite", "Options"}},
+        {"where processes are told, another instance's window listed, the program's own not",
+         [](auto& l) {
+             Add(l, "Velmora Suite", 0, "velmora-suite", 43);
+             Add(l, "Velmora Suite", 0, "velmora-suite", 42);
+         },
+         {"Velmora Suite"}},
         {"changes wait for done",
          [](auto& l) {
              const Hwnd a = Add(l, "A");
