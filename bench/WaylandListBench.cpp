@@ -1,7 +1,7 @@
 // The list rebuild's enumeration on a live Wayland desktop: Enum::GetOpenWindows through sway's
 // IPC (one get_tree a walk), through foreign-toplevel management and through KWin's window
-// management (one round trip a walk each), which is what "Refresh List" costs there apart from
-// filling the widget. scripts/bench puts the
+// management (one round trip a walk each), and through the GNOME Shell extension (one List
+// call a walk), which is what "Refresh List" costs there apart from filling the widget. scripts/bench puts the
 // windows up first; the counter "listed" says how many windows each walk found.
 
 #include <benchmark/benchmark.h>
@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "ListWith.h"
+#include "platform/gnome/ShellExtensionWire.h"
 #include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/wayland/ForeignToplevelWindowSystem.h"
 #include "platform/wayland/SwayConnection.h"
@@ -42,6 +43,11 @@ void BM_KWinGetOpenWindows(benchmark::State& state) {
     ListThrough(state, kwin::ConnectPlasmaWindows());
 }
 BENCHMARK(BM_KWinGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+void BM_GnomeGetOpenWindows(benchmark::State& state) {
+    ListThrough(state, gnome::ConnectShellExtension());
+}
+BENCHMARK(BM_GnomeGetOpenWindows)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 }  // namespace velmora

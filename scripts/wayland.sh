@@ -6,13 +6,13 @@
 # shellcheck source=x11.sh
 source "$(dirname "${BASH_SOURCE[0]}")/x11.sh"
 
-# What the Wayland run needs beside the Linux program's own packages: sway, KWin, the test
-# client's and the driver's Wayland, xkb and GIO (its tray watcher and notification service)
-# headers.
+# What the Wayland run needs beside the Linux program's own packages: sway, KWin, GNOME Shell,
+# the test client's and the driver's Wayland, xkb and GIO (its tray watcher and notification
+# service) headers.
 ensure_wayland_packages() {
     ensure_x11_packages &&
         ensure_packages sway libwayland-dev libwayland-bin wayland-protocols qt6-wayland \
-            libxkbcommon-dev libglib2.0-dev jq xwayland kwin-wayland || return 1
+            libxkbcommon-dev libglib2.0-dev jq xwayland kwin-wayland gnome-shell || return 1
     # labwc where the release has it (Debian 13 on); elsewhere its checks are skipped.
     if ! command -v labwc >/dev/null && apt-cache show labwc >/dev/null 2>&1; then
         ensure_packages labwc
@@ -164,17 +164,72 @@ xwayland_display_ready() {
 # kwin_wayland a file capability that a container refuses to run, so a copy runs (copies carry
 # none).
 start_kwin_desktop() {
-    local kwin display_file checks=(env KWIN_WAYLAND_NO_PERMISSION_CHECKS=1)
-    [ "${1:-}" != --permission-checks ] || checks=(env)
+    local kwin display_file checks=(KWIN_WAYLAND_NO_PERMISSION_CHECKS=1)
+    [ "${1:-}" != --permission-checks ] || checks=()
     prepare_wayland_desktop || return 1
     kwin=$(desktop_copy_of "$(command -v kwin_wayland)") || return 1
+    # KWin finds installed programs through KDE's service index, which KDE Frameworks 6 builds
+    # from the applications menu: Plasma's session has one, a bare system has none.
+    mkdir -p "$wayland_desktop_dir/xdg/menus" || return 1
+    cat >"$wayland_desktop_dir/xdg/menus/applications.menu" <<'MENU'
+<!DOCTYPE Menu PUBLIC "-//freedesktop//DTD Menu 1.0//EN"
+ "http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd">
+<Menu><Name>Applications</Name><DefaultAppDirs/><Include><All/></Include></Menu>
+MENU
+    chmod -R a+rX "$wayland_desktop_dir/xdg" || return 1
     display_file="$wayland_desktop_work/xwayland-display"
     export XDG_CURRENT_DESKTOP=KDE
-    start_compositor kwin "${checks[@]}" "$kwin" --virtual --xwayland \
+    start_compositor kwin env "${checks[@]}" XDG_CONFIG_DIRS="$wayland_desktop_dir/xdg:/etc/xdg" \
+        "$kwin" --virtual --xwayland \
         --no-lockscreen --no-global-shortcuts --no-kactivities --width 1280 --height 800 \
         "sh -c 'printenv DISPLAY > $display_file'"
     compositor_ready kwin wayland_display_ready &&
         compositor_ready kwin xwayland_display_ready "$display_file"
+}
+
+# True once the session bus has an owner for NAME: bus_name_owned NAME.
+bus_name_owned() {
+    as_desktop_user dbus-send --session --print-reply --dest=org.freedesktop.DBus \
+        /org/freedesktop/DBus org.freedesktop.DBus.NameHasOwner "string:$1" 2>/dev/null |
+        grep -q 'boolean true'
+}
+
+# Starts headless GNOME Shell (a virtual monitor of 1280x800, in unsafe mode so that the test
+# reads its windows through Eval) as a GNOME session's compositor, with a system bus of its own
+# and the buses, the project's extension (the folder EXTENSION) installed for the desktop's
+# user and enabled before the shell starts; exports WAYLAND_DISPLAY, XDG_RUNTIME_DIR,
+# DBUS_SESSION_BUS_ADDRESS and XDG_CURRENT_DESKTOP once the extension answers on the bus, and
+# VELMORA_E2E_XWAYLAND and XAUTHORITY for the shell's XWayland: start_gnome_desktop EXTENSION.
+start_gnome_desktop() {
+    local extension=$1 extensions address_file
+    prepare_wayland_desktop || return 1
+    address_file="$wayland_desktop_work/system-bus"
+    start_bus_daemon wayland_desktop_pids "${desktop_user_command[@]}" >"$address_file"
+    export DBUS_SYSTEM_BUS_ADDRESS
+    DBUS_SYSTEM_BUS_ADDRESS=$(cat "$address_file")
+    extensions="$wayland_desktop_dir/home/.local/share/gnome-shell/extensions"
+    mkdir -p "$extensions" && cp -r "$extension" "$extensions/" || return 1
+    [ -z "$wayland_desktop_user" ] ||
+        chown -R "$wayland_desktop_user:" "$wayland_desktop_dir/home/.local" || return 1
+    as_desktop_user gsettings set org.gnome.shell enabled-extensions \
+        "['$(basename "$extension")']" || return 1
+    export XDG_CURRENT_DESKTOP=GNOME
+    start_compositor gnome gnome-shell --headless --wayland --unsafe-mode \
+        --virtual-monitor 1280x800 --wayland-display wayland-0
+    compositor_ready gnome wayland_display_ready &&
+        compositor_ready gnome bus_name_owned com.quillfern.VelmoraSuite.Windows &&
+        compositor_ready gnome gnome_xwayland_ready
+}
+
+# Exports VELMORA_E2E_XWAYLAND and XAUTHORITY once GNOME Shell's XWayland is there: the DISPLAY
+# the shell gives the programs it starts, and the key its XWayland wants.
+gnome_xwayland_ready() {
+    export VELMORA_E2E_XWAYLAND XAUTHORITY
+    VELMORA_E2E_XWAYLAND=$(as_desktop_user gdbus call --session --dest org.gnome.Shell \
+        --object-path /org/gnome/Shell --method org.gnome.Shell.Eval "GLib.getenv('DISPLAY')" |
+        sed -n "s/^(true, '\"\(.*\)\"')\$/\1/p")
+    XAUTHORITY=$(compgen -G "$XDG_RUNTIME_DIR/.mutter-Xwaylandauth.*" | head -n 1)
+    [ -n "$VELMORA_E2E_XWAYLAND" ] && [ -n "$XAUTHORITY" ]
 }
 
 # True when every process named has ended (a child not reaped yet counts as ended).
@@ -228,5 +283,6 @@ stop_wayland_desktop() {
     fi
     [ -z "$wayland_desktop_dir" ] || rm -rf "$wayland_desktop_dir"
     wayland_desktop_dir=""
-    unset WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP VELMORA_E2E_XWAYLAND
+    unset WAYLAND_DISPLAY SWAYSOCK XDG_CURRENT_DESKTOP VELMORA_E2E_XWAYLAND DBUS_SYSTEM_BUS_ADDRESS \
+        XAUTHORITY
 }

@@ -27,6 +27,24 @@ build_x11() {
 
 x11_desktop_pids=()
 
+# Starts a bus daemon of the session kind, its id added to the array named PIDS, and prints
+# its address once it has one: start_bus_daemon PIDS [RUN...].
+start_bus_daemon() {
+    local -n daemon_pids=$1
+    local run=("${@:2}")
+    local address_file i
+    address_file=$(mktemp)
+    "${run[@]}" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address_file" \
+        >/dev/null 2>&1 &
+    daemon_pids+=($!)
+    for i in $(seq 50); do
+        [ -s "$address_file" ] && break
+        sleep 0.1
+    done
+    head -n 1 "$address_file"
+    rm -f "$address_file"
+}
+
 # Starts a D-Bus session and the accessibility bus on it, as a desktop does for screen readers;
 # exports DBUS_SESSION_BUS_ADDRESS and adds the two processes to the array named by the first
 # argument. The rest, if any, is a command the buses run under (as another user, say). The
@@ -34,16 +52,11 @@ x11_desktop_pids=()
 start_accessibility_bus() {
     local -n started_pids=$1
     local run=("${@:2}")
-    local address_file i
+    local i address_file
+    # Not in a command substitution: the daemon's id must reach the caller's array.
     address_file=$(mktemp)
-    "${run[@]}" dbus-daemon --session --nofork --nopidfile --print-address=3 3>"$address_file" \
-        >/dev/null 2>&1 &
-    started_pids+=($!)
-    for i in $(seq 50); do
-        [ -s "$address_file" ] && break
-        sleep 0.1
-    done
-    DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$address_file")
+    start_bus_daemon started_pids "${run[@]}" >"$address_file"
+    DBUS_SESSION_BUS_ADDRESS=$(cat "$address_file")
     export DBUS_SESSION_BUS_ADDRESS
     rm -f "$address_file"
     "${run[@]}" /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &

@@ -1,16 +1,12 @@
 #include "KWinScript.h"
 
-#include <QDBusConnection>
-#include <QDBusMessage>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryFile>
 #include <unistd.h>
 
-#include <chrono>
-
 #include "platform/RuntimeError.h"
-#include "platform/wayland/IpcError.h"
+#include "platform/qt/BusCall.h"
 
 namespace velmora::kwin {
 
@@ -21,17 +17,9 @@ const QString kKWin = QStringLiteral("org.kde.KWin");
 // The program's name for its script in KWin, one per running program.
 QString PluginName() { return QStringLiteral("velmora-suite-%1").arg(::getpid()); }
 
-// Calls KWin's `method` without starting KWin; its answer, or RuntimeError.
 QDBusMessage CallKWin(const QString& path, const QString& interface, const QString& method,
                       const QVariantList& arguments = {}) {
-    QDBusMessage call = QDBusMessage::createMethodCall(kKWin, path, interface, method);
-    call.setAutoStartService(false);
-    call.setArguments(arguments);
-    const auto limit = std::chrono::milliseconds(wayland::kCompositorReplyLimit);
-    QDBusMessage answer =
-        QDBusConnection::sessionBus().call(call, QDBus::Block, static_cast<int>(limit.count()));
-    if (answer.type() != QDBusMessage::ReplyMessage) throw RuntimeError::InvalidProcedureCall();
-    return answer;
+    return qt::CallWithoutStarting(kKWin, path, interface, method, arguments);
 }
 
 QDBusMessage CallScripting(const QString& method, const QVariantList& arguments) {

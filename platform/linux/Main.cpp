@@ -1,7 +1,7 @@
 // Velmora Suite on Linux: the core on Qt Widgets for its own window, and on whichever way the
 // session offers to reach the other windows: sway's IPC, else KWin's window-management
-// protocol, else a wlroots compositor's foreign-toplevel management, else X11 (also through
-// XWayland).
+// protocol, else the project's GNOME Shell extension, else a wlroots compositor's
+// foreign-toplevel management, else X11 (also through XWayland).
 
 #include <QApplication>
 #include <QSocketNotifier>
@@ -18,6 +18,7 @@
 #include "WindowsWay.h"
 #include "app/Product.h"
 #include "app/Program.h"
+#include "platform/gnome/ShellExtensionWire.h"
 #include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/qt/Pictures.h"
 #include "platform/qt/QtFormWidgets.h"
@@ -55,9 +56,21 @@ constexpr char kAppId[] = "velmora-suite";
 
 bool WaylandSession() { return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"); }
 
-// The session's desktop names itself KDE (a Plasma session).
-bool PlasmaSession() {
-    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(u"KDE");
+// The session's desktop names itself `name` (KDE for Plasma, GNOME).
+bool SessionDesktopIs(const char16_t* name) {
+    return qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(u':').contains(name);
+}
+
+// What the start-up notice adds where the session's desktop could give every window.
+std::string AdviceForDesktop() {
+    if (SessionDesktopIs(u"KDE")) return kInstallForPlasma;
+    // GNOME lets other programs reach windows only through an extension its user enables.
+    if (SessionDesktopIs(u"GNOME")) {
+        return std::string(" On GNOME it reaches every window once its GNOME Shell extension is "
+                           "enabled: run gnome-extensions enable ") +
+               gnome::kExtensionUuid + ", then log out and in once.";
+    }
+    return {};
 }
 
 // Qt's platform for the program's own window: the one the chosen way to the other windows
@@ -149,12 +162,12 @@ int RunOnX11(int argc, char** argv, x11::XConnection& connection) {
     UseQtPlatform("xcb");
     QApplication application(argc, argv);
     NameApplication();
-    // KWin did not offer its window management: the program is not installed to ask for it.
-    return RunOnX11Windows(connection, PlasmaSession() ? kInstallForPlasma : "");
+    // Neither KWin's window management nor the GNOME Shell extension was there.
+    return RunOnX11Windows(connection, AdviceForDesktop());
 }
 
-// Runs the core on the windows a Wayland compositor announces over `wire` (KWin's protocol, or
-// a wlroots compositor's foreign-toplevel management).
+// Runs the core on the windows a Wayland compositor announces over `wire` (KWin's protocol,
+// the GNOME Shell extension, or a wlroots compositor's foreign-toplevel management).
 int RunOnToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplevelWire> wire) {
     UseQtPlatform("wayland;xcb");
     QApplication application(argc, argv);
@@ -173,12 +186,16 @@ int RunOnToplevels(int argc, char** argv, std::unique_ptr<wayland::ForeignToplev
     wayland::ForeignToplevelWindowSystem windows(
         std::move(wire), wayland::OwnWindow{kAppId, std::string(kProductName),
                                             static_cast<std::uint32_t>(::getpid())});
-    // Events are taken in as they arrive, so that they never pile up while the program idles.
-    QSocketNotifier arrivals(events.EventSocket(), QSocketNotifier::Read);
-    QObject::connect(&arrivals, &QSocketNotifier::activated, [&] {
-        // A failed connection is reported by the next command.
-        if (!events.TakeInArrived()) arrivals.setEnabled(false);
-    });
+    // Events are taken in as they arrive, so that they never pile up while the program idles
+    // (a wire that is asked, never told, has no socket).
+    std::optional<QSocketNotifier> arrivals;
+    if (events.EventSocket() >= 0) {
+        QSocketNotifier& watch = arrivals.emplace(events.EventSocket(), QSocketNotifier::Read);
+        QObject::connect(&watch, &QSocketNotifier::activated, [&events, &watch] {
+            // A failed connection is reported by the next command.
+            if (!events.TakeInArrived()) watch.setEnabled(false);
+        });
+    }
     wayland::KeylessKeyboard keyboard;
     return RunProgram(windows, keyboard, {}, {});
 }
@@ -207,12 +224,14 @@ int main(int argc, char** argv) {
             },
         .waylandSession = WaylandSession,
         .plasmaWindows = [&] { return offered(kwin::ConnectPlasmaWindows()); },
+        .shellExtension = [&] { return offered(gnome::ConnectShellExtension()); },
         .wlrToplevels = [&] { return offered(wayland::ConnectWlrToplevels()); },
         .xDisplay = [&] { return (x11 = ConnectX11()) != nullptr; },
     });
     switch (way) {
         case session::WindowsWay::Sway: return RunOnSway(argc, argv, *sway);
         case session::WindowsWay::KWin:
+        case session::WindowsWay::GnomeShell:
         case session::WindowsWay::WlrToplevels:
             return RunOnToplevels(argc, argv, std::move(toplevels));
         case session::WindowsWay::X11: return RunOnX11(argc, argv, *x11);

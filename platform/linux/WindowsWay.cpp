@@ -8,6 +8,7 @@ WindowsWay ChooseWindowsWay(const SessionProbes& session) {
     if (session.swayServesSession()) return WindowsWay::Sway;
     if (session.waylandSession()) {
         if (session.plasmaWindows()) return WindowsWay::KWin;
+        if (session.shellExtension()) return WindowsWay::GnomeShell;
         if (session.wlrToplevels()) return WindowsWay::WlrToplevels;
     }
     return session.xDisplay() ? WindowsWay::X11 : WindowsWay::None;

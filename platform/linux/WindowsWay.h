@@ -9,6 +9,7 @@ namespace velmora::session {
 enum class WindowsWay {
     Sway,          // sway's IPC
     KWin,          // KWin's window-management protocol and scripts
+    GnomeShell,    // the project's GNOME Shell extension
     WlrToplevels,  // a wlroots compositor's foreign-toplevel management
     X11,           // X11, also through XWayland
     None,          // no X display and no supported Wayland compositor
@@ -21,6 +22,8 @@ struct SessionProbes {
     std::function<bool()> waylandSession;
     // The compositor offers KWin's window-management protocol to this program.
     std::function<bool()> plasmaWindows;
+    // The project's GNOME Shell extension answers on the session bus.
+    std::function<bool()> shellExtension;
     // The compositor offers foreign-toplevel management.
     std::function<bool()> wlrToplevels;
     // An X display can be reached.

@@ -50,6 +50,32 @@ void ForeignToplevelList::Done(Hwnd id) {
 
 void ForeignToplevelList::Closed(Hwnd id) { entries_.erase(id); }
 
+void ForeignToplevelList::TakeListing(
+    const std::vector<std::pair<std::uint64_t, Toplevel>>& listing) {
+    std::map<std::uint64_t, Hwnd> keys;
+    for (const auto& [key, toplevel] : listing) {
+        const auto known = keys_.find(key);
+        const Hwnd id = known != keys_.end() ? known->second : Announce();
+        keys.emplace(key, id);
+        SetTitle(id, toplevel.title);
+        SetAppId(id, toplevel.appId);
+        SetPid(id, toplevel.pid);
+        SetStates(id, toplevel.states);
+        Done(id);
+    }
+    for (const auto& [key, id] : keys_) {
+        if (!keys.contains(key)) Closed(id);
+    }
+    keys_ = std::move(keys);
+}
+
+std::uint64_t ForeignToplevelList::KeyOf(Hwnd id) const {
+    for (const auto& [key, listed] : keys_) {
+        if (listed == id) return key;
+    }
+    return 0;
+}
+
 const Toplevel* ForeignToplevelList::Find(Hwnd id) const {
     const auto at = entries_.find(id);
     return at != entries_.end() && at->second.done ? &at->second.applied : nullptr;

@@ -53,6 +53,12 @@ public:
     void Done(Hwnd id);
     // The toplevel is gone; its id is never given out again.
     void Closed(Hwnd id);
+    // A whole listing from a compositor that is asked rather than told, each toplevel known by
+    // the compositor's own key (their `id`s are not read): toplevels with a known key keep
+    // their ids, new ones are announced, and the ones missing are closed.
+    void TakeListing(const std::vector<std::pair<std::uint64_t, Toplevel>>& listing);
+    // The compositor's key of a toplevel taken from a listing; 0 when there is none.
+    std::uint64_t KeyOf(Hwnd id) const;
 
     // The toplevel as of its last Done; nullptr when it has had none or has closed.
     const Toplevel* Find(Hwnd id) const;
@@ -71,6 +77,7 @@ private:
     };
     // By id, which is announcement order.
     std::map<Hwnd, Entry> entries_;
+    std::map<std::uint64_t, Hwnd> keys_;  // for TakeListing
     Hwnd nextId_ = 1;
     std::uint64_t activations_ = 0;
 };

@@ -199,6 +199,23 @@ TEST(ForeignToplevelList, IdsAreNeverReused) {
     EXPECT_EQ(list.Find(b)->title, "B");
 }
 
+TEST(ForeignToplevelList, TakesWholeListingsKeepingEachKeysId) {
+    ForeignToplevelList list;
+    const auto toplevel = [](const char* title, unsigned states = 0) {
+        return Toplevel{.title = title, .appId = "editor", .states = states};
+    };
+    list.TakeListing({{7, toplevel("A")}, {9, toplevel("B")}});
+    const Hwnd a = list.Listed(kOwn)[0].id;
+    const Hwnd b = list.Listed(kOwn)[1].id;
+    list.TakeListing({{9, toplevel("B renamed", kToplevelActivated)}, {4, toplevel("C")}});
+    EXPECT_EQ(list.Find(a), nullptr);
+    EXPECT_EQ(list.Activated(), b);
+    EXPECT_EQ(list.Find(b)->title, "B renamed");
+    EXPECT_EQ(Titles(list), (std::vector<std::string>{"B renamed", "C"}));
+    EXPECT_EQ(list.KeyOf(b), 9u);
+    EXPECT_EQ(list.KeyOf(a), 0u);
+}
+
 TEST(ForeignToplevelWindowSystem, ShowWindowSendsExactlyItsRequests) {
     using R = ToplevelRequest;
     struct Case {

@@ -1,9 +1,11 @@
 // The program on compositors nobody here wrote: labwc through its foreign-toplevel management,
-// KWin through its window management and scripts. The test client's toplevels (on KWin an
-// XWayland window too) are listed, never the program's own; Hide, Show, Minimize, Maximize and
-// Restore act on exactly the ticked window and Close closes exactly it, each as the compositor
-// itself reports the windows' states. On KWin Hide also takes the window off the task bar, and
-// keep-on-top keeps the program's own window above the others.
+// KWin through its window management and scripts, GNOME Shell through the project's extension.
+// The test client's toplevels (on KWin an XWayland window too) are listed, never the program's
+// own; Hide, Show, Minimize, Maximize and Restore act on exactly the ticked window and Close
+// closes exactly it, each as the compositor itself reports the windows' states. On KWin Hide
+// also takes the window off the task bar; on KWin and GNOME keep-on-top keeps the program's
+// own window above the others. On GNOME, with the extension disabled, the program works on X11
+// windows and says how to enable it.
 
 #include <algorithm>
 #include <cstdlib>
@@ -45,11 +47,11 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
     TestClient client(clientProgram, closeLog, titles);
     const std::string x11 = prefix + " X11";
     const char* xwayland = std::getenv("VELMORA_E2E_XWAYLAND");
-    const Started x11Client{desktop.kwin() && xwayland != nullptr
+    const Started x11Client{desktop.ServesXWayland() && xwayland != nullptr
                                 ? Spawn({"xlogo", "-title", x11}, {std::string("DISPLAY=") + xwayland},
                                         Output::Discarded)
                                 : 0};
-    if (desktop.kwin()) titles.push_back(x11);
+    if (desktop.ServesXWayland()) titles.push_back(x11);
     const auto state = [&](const std::string& title) {
         const velmora::wayland::Toplevel* toplevel = desktop.Titled(title);
         return toplevel ? toplevel->states : ToplevelDesktop::kGone;
@@ -68,10 +70,12 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
     std::ranges::sort(expected);
     results.Check(rows == expected, "each is listed, the program's own window never", Join(rows));
 
-    const unsigned hidden = kToplevelMinimized | (desktop.kwin() ? kToplevelSkipTaskbar : 0);
+    const unsigned hidden =
+        kToplevelMinimized | (desktop.HidesFromTaskbar() ? kToplevelSkipTaskbar : 0);
     const Step steps[] = {
-        {"PushButton6", desktop.kwin() ? "Hide minimizes it and takes it off the task bar"
-                                       : "Hide minimizes it",
+        {"PushButton6",
+         desktop.HidesFromTaskbar() ? "Hide minimizes it and takes it off the task bar"
+                                    : "Hide minimizes it",
          [&](unsigned s) { return (s & hidden) == hidden; }},
         {"PushButton7", "Show brings it back",
          [](unsigned s) { return !(s & (kToplevelMinimized | kToplevelSkipTaskbar)); }},
@@ -81,7 +85,8 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
         {"PushButton11", "Restore unmaximizes it",
          [](unsigned s) { return !(s & (kToplevelMaximized | kToplevelMinimized)); }},
     };
-    for (const std::string& target : desktop.kwin() ? std::vector{two, x11} : std::vector{two}) {
+    for (const std::string& target :
+         desktop.ServesXWayland() ? std::vector{two, x11} : std::vector{two}) {
         for (const Step& step : steps) {
             // Ticked afresh: Minimize rebuilds the list.
             const bool ticked = app.SetTicked(target, true);
@@ -96,7 +101,7 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
         app.SetTicked(target, false);
     }
 
-    if (desktop.kwin()) {
+    if (desktop.KeepsAbove()) {
         app.ClickControl("Option2");
         results.Check(desktop.WaitFor([&] {
             return (desktop.States(app.form()) & kToplevelKeepAbove) != 0;
@@ -108,7 +113,7 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
     }
 
     std::vector<std::string> closing{three};
-    if (desktop.kwin()) closing.push_back(x11);
+    if (desktop.ServesXWayland()) closing.push_back(x11);
     for (const std::string& title : closing) app.SetTicked(title, true);
     app.ClickControl("PushButton8");
     results.Check(desktop.WaitFor([&] { return std::ranges::all_of(closing, [&](auto& t) {
@@ -122,6 +127,22 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
     results.Check(desktop.WaitFor([&] {
         return state(one) == kToplevelMinimized && state(two) == kToplevelMinimized;
     }) && desktop.Shown(app.form()), "Check All and Minimize leave the program's own window shown");
+
+    if (!desktop.ThroughExtension()) return;
+    const pid_t disabling = Spawn({"gnome-extensions", "disable", "velmora-suite@quillfern.com"});
+    desktop.WaitFor([&] { return Ended(disabling); });
+    app.Stop();
+    results.Check(xwayland != nullptr && app.Start({std::string("DISPLAY=") + xwayland}),
+                  "with the extension disabled the program starts");
+    // Read, not answered: no key is typed here.
+    std::string notice;
+    desktop.WaitFor([&] { return app.Dialog(nullptr, &notice).has_value(); });
+    results.Check(notice.starts_with("On this desktop Velmora Suite can reach only the windows "
+                                     "of X11 programs") &&
+                      notice.ends_with("run gnome-extensions enable velmora-suite@quillfern.com, "
+                                       "then log out and in once.") &&
+                      !app.State().Row(one),
+                  "it lists X11 windows only and says how to enable the extension", notice);
 }
 
 }  // namespace e2e

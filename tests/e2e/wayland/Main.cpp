@@ -1,31 +1,39 @@
 // End-to-end checks of the Linux program on headless sway with an accessibility bus: the
 // program read through AT-SPI, the windows through sway's IPC, keys typed on a virtual
-// keyboard, the targets the project's Wayland test client. With --labwc or --kwin, on headless
-// labwc or KWin: the windows read from its foreign-toplevel or window-management events,
-// controls used through their actions.
-// Usage: velmora_e2e_wayland [--labwc | --kwin] PROGRAM TEST_CLIENT CLOSE_LOG
+// keyboard, the targets the project's Wayland test client. With --labwc, --kwin or --gnome, on
+// headless labwc, KWin or GNOME Shell: the windows read from the compositor itself, controls
+// used through their actions.
+// Usage: velmora_e2e_wayland [--labwc | --kwin | --gnome] PROGRAM TEST_CLIENT CLOSE_LOG
 
 #include <csignal>
 #include <cstdio>
+#include <map>
 #include <string>
 
 #include "Scenario.h"
 #include "ToplevelDesktop.h"
 
 int main(int argc, char** argv) {
-    const std::string mode = argc == 5 ? argv[1] : "";
-    if (argc != 4 && mode != "--labwc" && mode != "--kwin") {
-        std::fprintf(stderr, "usage: %s [--labwc | --kwin] PROGRAM TEST_CLIENT CLOSE_LOG\n",
+    using Compositor = e2e::ToplevelDesktop::Compositor;
+    const std::map<std::string, std::pair<Compositor, const char*>> modes = {
+        {"--labwc", {Compositor::Labwc, "labwc e2e"}},
+        {"--kwin", {Compositor::KWin, "kwin e2e"}},
+        {"--gnome", {Compositor::GnomeShell, "gnome e2e"}},
+    };
+    const auto mode = argc == 5 ? modes.find(argv[1]) : modes.end();
+    if (argc != 4 && mode == modes.end()) {
+        std::fprintf(stderr,
+                     "usage: %s [--labwc | --kwin | --gnome] PROGRAM TEST_CLIENT CLOSE_LOG\n",
                      argv[0]);
         return 2;
     }
     // A test client that ended takes no more commands: that is a failed check, not the end.
     std::signal(SIGPIPE, SIG_IGN);
     using namespace e2e;
-    if (!mode.empty()) {
-        const bool kwin = mode == "--kwin";
-        return RunChecks(kwin ? "kwin e2e" : "labwc e2e", [&](Results& results) {
-            ToplevelDesktop desktop(kwin);
+    if (mode != modes.end()) {
+        const auto [compositor, label] = mode->second;
+        return RunChecks(label, [&](Results& results) {
+            ToplevelDesktop desktop(compositor);
             ConnectToAccessibilityBus();
             Velmora app(desktop, argv[2]);
             CompositorScenario(desktop, app, results, argv[3], argv[4]);

@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "Accessible.h"
+#include "ShellEvalWire.h"
 #include "platform/kwin/PlasmaWindowWire.h"
 #include "platform/wayland/WlrToplevelWire.h"
 
@@ -18,12 +19,30 @@ constexpr char kProgramAppId[] = "velmora-suite";
 // Matches no toplevel: the driver lists the program's windows too.
 const velmora::wayland::OwnWindow kNobody{"", ""};
 
+std::unique_ptr<velmora::wayland::ForeignToplevelWire> Connect(
+    ToplevelDesktop::Compositor compositor) {
+    switch (compositor) {
+        case ToplevelDesktop::Compositor::Labwc: return velmora::wayland::ConnectWlrToplevels();
+        case ToplevelDesktop::Compositor::KWin: return velmora::kwin::ConnectPlasmaWindows();
+        case ToplevelDesktop::Compositor::GnomeShell: return ConnectShellEval();
+    }
+    return nullptr;
+}
+
 }  // namespace
 
-ToplevelDesktop::ToplevelDesktop(bool kwin)
-    : kwin_(kwin),
-      wire_(kwin ? velmora::kwin::ConnectPlasmaWindows() : velmora::wayland::ConnectWlrToplevels()) {
+ToplevelDesktop::ToplevelDesktop(Compositor compositor)
+    : compositor_(compositor), wire_(Connect(compositor)) {
     if (!wire_) throw std::runtime_error(std::string(name()) + " offers no window management");
+}
+
+const char* ToplevelDesktop::name() const {
+    switch (compositor_) {
+        case Compositor::Labwc: return "labwc";
+        case Compositor::KWin: return "KWin";
+        case Compositor::GnomeShell: return "GNOME";
+    }
+    return "";
 }
 
 void ToplevelDesktop::Pump(std::chrono::milliseconds duration) {
@@ -44,13 +63,13 @@ const Toplevel* ToplevelDesktop::Titled(const std::string& title) {
     return nullptr;
 }
 
-Desktop::WindowId ToplevelDesktop::ProgramWindow(pid_t, const std::string& title,
+Desktop::WindowId ToplevelDesktop::ProgramWindow(pid_t pid, const std::string& title,
                                                  WindowId except) {
     wire_->Roundtrip();
     for (const Toplevel& toplevel : wire_->toplevels().Listed(kNobody)) {
-        if (toplevel.appId == kProgramAppId && toplevel.title == title && toplevel.id != except) {
-            return toplevel.id;
-        }
+        const bool program = toplevel.pid != 0 ? toplevel.pid == static_cast<std::uint32_t>(pid)
+                                               : toplevel.appId == kProgramAppId;
+        if (program && toplevel.title == title && toplevel.id != except) return toplevel.id;
     }
     return 0;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The program's windows on a compositor other than sway (labwc, KWin), read from the
-// compositor's own foreign-toplevel or window-management events on a connection of the
-// driver's, and the user's input given as assistive technology gives it: the controls'
-// accessible actions. No key is typed: such a desktop need not take a virtual keyboard.
+// The program's windows on a compositor other than sway (labwc, KWin, GNOME Shell), read from
+// the compositor's own foreign-toplevel or window-management events on a connection of the
+// driver's (GNOME Shell's through its Eval), and the user's input given as assistive
+// technology gives it: the controls' accessible actions. No key is typed: such a desktop need
+// not take a virtual keyboard.
 
 #include <memory>
 #include <string>
@@ -14,19 +15,25 @@ namespace e2e {
 
 class ToplevelDesktop : public Desktop {
 public:
-    // Connects to the session's compositor ($WAYLAND_DISPLAY): KWin's window management when
-    // `kwin`, else foreign-toplevel management; throws when it does not offer it.
-    explicit ToplevelDesktop(bool kwin);
+    enum class Compositor { Labwc, KWin, GnomeShell };
 
-    // KWin: it hides windows from the task bar and keeps them above others.
-    bool kwin() const { return kwin_; }
-    const char* name() const { return kwin_ ? "KWin" : "labwc"; }
+    // Connects to the session's compositor; throws when it does not offer its way.
+    explicit ToplevelDesktop(Compositor compositor);
+
+    const char* name() const;
+    // KWin takes hidden windows off the task bar, switcher and pager.
+    bool HidesFromTaskbar() const { return compositor_ == Compositor::KWin; }
+    bool KeepsAbove() const { return compositor_ != Compositor::Labwc; }
+    // An XWayland window is among the targets.
+    bool ServesXWayland() const { return compositor_ != Compositor::Labwc; }
+    // The program reaches the windows through the project's extension.
+    bool ThroughExtension() const { return compositor_ == Compositor::GnomeShell; }
 
     void Pump(std::chrono::milliseconds duration) override;
     bool WaitFor(const std::function<bool()>& condition,
                  std::chrono::milliseconds timeout = std::chrono::seconds(5)) override;
-    // The program's toplevel titled `title`, known by the program's app id (the protocol tells
-    // no process).
+    // The program's toplevel titled `title`, known by its process where the compositor tells
+    // processes, else by the program's app id.
     WindowId ProgramWindow(pid_t pid, const std::string& title, WindowId except) override;
     // Open and not minimized.
     bool Shown(WindowId window) override;
@@ -46,7 +53,7 @@ public:
     unsigned States(WindowId window);
 
 private:
-    bool kwin_;
+    Compositor compositor_;
     std::unique_ptr<velmora::wayland::ForeignToplevelWire> wire_;
 };
 
