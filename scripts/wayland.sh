@@ -172,8 +172,6 @@ start_kwin_desktop() {
     # from the applications menu: Plasma's session has one, a bare system has none.
     mkdir -p "$wayland_desktop_dir/xdg/menus" || return 1
     cat >"$wayland_desktop_dir/xdg/menus/applications.menu" <<'MENU'
-<!DOCTYPE Menu PUBLIC "-//freedesktop//DTD Menu 1.0//EN"
- "http://www.freedesktop.org/standards/menu-spec/1.0/menu.dtd">
 <Menu><Name>Applications</Name><DefaultAppDirs/><Include><All/></Include></Menu>
 MENU
     chmod -R a+rX "$wayland_desktop_dir/xdg" || return 1
