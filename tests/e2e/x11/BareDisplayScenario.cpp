@@ -102,13 +102,26 @@ bool CloseThroughBackend(BareBackend& backend, const std::string& title) {
     return true;
 }
 
+bool OffersDeleteWindow(Display* display, velmora::Hwnd window) {
+    if (window == 0) return false;
+    Atom* protocols = nullptr;
+    int count = 0;
+    if (!XGetWMProtocols(display, window, &protocols, &count)) return false;
+    const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
+    const bool offered = std::find(protocols, protocols + count, deleteWindow) != protocols + count;
+    XFree(protocols);
+    return offered;
+}
+
 // With nobody to ask, Close asks the client itself: a real xterm, which offers
 // WM_DELETE_WINDOW, ends; a window that offers nothing is left open and reported.
-void CloseWithoutWindowManager(Context& c, const char* name, BareBackend& backend) {
+void CloseWithoutWindowManager(Context& c, Display* bare, const char* name, BareBackend& backend) {
     const std::string title = "E2E Bare xterm";
     const pid_t xterm =
         Spawn({"xterm", "-T", title}, {"DISPLAY=" + std::string(name)}, Output::Discarded);
-    c.results.Check(c.x.WaitFor([&] { return backend.Find(title) != 0; }, std::chrono::seconds(10)),
+    // xterm maps its window before it names its protocols: wait for both.
+    c.results.Check(c.x.WaitFor([&] { return OffersDeleteWindow(bare, backend.Find(title)); },
+                                std::chrono::seconds(10)),
                     "a real xterm on the display without a window manager is listed");
     c.results.Check(
         CloseThroughBackend(backend, title) && c.x.WaitFor([&] { return Ended(xterm); }),
@@ -151,7 +164,7 @@ void BareDisplayScenario(Context& c) {
     c.results.Check(titles == std::vector<std::string>{"E2E Bare Lower", "E2E Bare Upper"},
                     "a raised window comes first in the list", Joined(titles));
 
-    CloseWithoutWindowManager(c, name, backend);
+    CloseWithoutWindowManager(c, bare.get(), name, backend);
 }
 
 }  // namespace e2e
