@@ -79,8 +79,15 @@ private:
 };
 
 void ShellExtensionWire::Roundtrip() {
+    QDBusMessage answer;
+    try {
+        answer = CallExtension(QStringLiteral("List"));
+    } catch (const RuntimeError&) {
+        // Away (lock screen, disabled): nothing to list meanwhile. There but silent: a failure.
+        if (ShellExtensionAnswers()) throw;
+    }
     std::vector<std::pair<std::uint64_t, wayland::Toplevel>> listing;
-    for (const Listed& window : ReadListing(CallExtension(QStringLiteral("List")))) {
+    for (const Listed& window : ReadListing(answer)) {
         listing.emplace_back(window.id, wayland::Toplevel{.title = window.title.toStdString(),
                                                           .appId = window.appId.toStdString(),
                                                           .states = States(window),
@@ -110,9 +117,13 @@ void ShellExtensionWire::Request(Hwnd toplevel, ToplevelRequest request) {
 
 }  // namespace
 
-std::unique_ptr<wayland::ForeignToplevelWire> ConnectShellExtension() {
+bool ShellExtensionAnswers() {
     const QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
-    if (bus == nullptr || !bus->isServiceRegistered(kService).value()) return nullptr;
+    return bus != nullptr && bus->isServiceRegistered(kService).value();
+}
+
+std::unique_ptr<wayland::ForeignToplevelWire> ConnectShellExtension() {
+    if (!ShellExtensionAnswers()) return nullptr;
     auto wire = std::make_unique<ShellExtensionWire>();
     try {
         wire->Roundtrip();

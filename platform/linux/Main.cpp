@@ -15,6 +15,7 @@
 #include <optional>
 #include <string>
 
+#include "FollowingWindowSystem.h"
 #include "WindowsWay.h"
 #include "app/Product.h"
 #include "app/Program.h"
@@ -142,10 +143,29 @@ std::unique_ptr<x11::XConnection> ConnectX11() {
     }
 }
 
+// The windows through the GNOME Shell extension for a program whose own window is on XWayland,
+// where the shell knows it by its X11 class, which Qt names after the application; nullptr
+// while the extension is not there.
+std::unique_ptr<WindowSystem> ShellExtensionWindowsForX11Form() {
+    std::unique_ptr<wayland::ForeignToplevelWire> wire = gnome::ConnectShellExtension();
+    if (!wire) return nullptr;
+    return std::make_unique<wayland::ForeignToplevelWindowSystem>(
+        std::move(wire),
+        wayland::OwnWindow{QCoreApplication::applicationName().toStdString(),
+                           std::string(kProductName), static_cast<std::uint32_t>(::getpid())});
+}
+
 // Runs the core on X11 windows; the application is on Qt's X11 platform. `advice`, if any,
-// follows the notice that only X11 programs' windows are reached.
+// follows the notice that only X11 programs' windows are reached. On GNOME's Wayland session
+// the program takes the Shell extension whenever it is there: the user may enable it later.
 int RunOnX11Windows(x11::XConnection& connection, std::string advice = {}) {
-    x11::X11WindowSystem windows(connection, x11::QtClientIds());
+    x11::X11WindowSystem x11Windows(connection, x11::QtClientIds());
+    std::optional<session::FollowingWindowSystem> following;
+    if (WaylandSession() && SessionDesktopIs(u"GNOME")) {
+        following.emplace(x11Windows, ShellExtensionWindowsForX11Form,
+                          gnome::ShellExtensionAnswers);
+    }
+    WindowSystem& windows = following ? static_cast<WindowSystem&>(*following) : x11Windows;
     x11::X11Keyboard keyboard(connection);
     std::function<void(qt::QtRuntime&, const Program&)> sayOnlyX11;
     if (WaylandSession()) {

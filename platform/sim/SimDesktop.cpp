@@ -110,9 +110,10 @@ std::vector<Hwnd> SimDesktop::ZOrder() const {
 Hwnd SimDesktop::GetWindow(Hwnd window, unsigned command) {
     recorder_.Call("GetWindow", [&] { return HexHandle(window) + "," + std::to_string(command); });
     if (beforeGetWindow) beforeGetWindow(window, command);
+    // The top of the z-order whichever window it is asked from, as the Linux backends answer.
+    if (command == kGwHwndFirst) return windows_.empty() ? 0 : windows_.front().handle;
     const auto position = Position(window);
     if (!position) return 0;
-    if (command == kGwHwndFirst) return windows_.front().handle;
     if (command == kGwHwndNext && *position + 1 < windows_.size()) {
         return windows_[*position + 1].handle;
     }

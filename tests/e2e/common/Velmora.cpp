@@ -213,6 +213,17 @@ void Velmora::DismissDialog() {
     desktop_.WaitFor([&] { return !desktop_.Shown(*dialog); });
 }
 
+void Velmora::PressDialogButton(const std::string& name) {
+    for (const Accessible& window : Application().Children()) {
+        const std::string role = window.Role();
+        if ((role != "alert" && role != "dialog") || !window.Showing()) continue;
+        const Accessible button = window.Find([&](const Accessible& a) {
+            return a.Role() == "push button" && a.Name() == name;
+        });
+        if (button) desktop_.Press(button);
+    }
+}
+
 std::vector<Box> Velmora::AnswerBoxes(std::chrono::milliseconds quiet) {
     std::vector<Box> boxes;
     Box box;

@@ -98,6 +98,9 @@ public:
                                             std::string* text = nullptr);
     // Answers the open message box with Return.
     void DismissDialog();
+    // Presses the open box's button with this name, as a screen reader does (for desktops
+    // where the driver types no key).
+    void PressDialogButton(const std::string& name);
     // Answers the program's message boxes while they keep coming, each within `quiet` of the
     // one before.
     std::vector<Box> AnswerBoxes(std::chrono::milliseconds quiet);

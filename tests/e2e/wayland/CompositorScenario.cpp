@@ -5,7 +5,7 @@
 // closes exactly it, each as the compositor itself reports the windows' states. On KWin Hide
 // also takes the window off the task bar; on KWin and GNOME keep-on-top keeps the program's
 // own window above the others. On GNOME, with the extension disabled, the program works on X11
-// windows and says how to enable it.
+// windows and says how to enable it, and follows the extension once it is enabled.
 
 #include <algorithm>
 #include <cstdlib>
@@ -14,6 +14,7 @@
 #include "Process.h"
 #include "Scenario.h"
 #include "ToplevelDesktop.h"
+#include "app/Product.h"
 
 namespace e2e {
 
@@ -129,8 +130,20 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
     }) && desktop.Shown(app.form()), "Check All and Minimize leave the program's own window shown");
 
     if (!desktop.ThroughExtension()) return;
-    const pid_t disabling = Spawn({"gnome-extensions", "disable", "velmora-suite@quillfern.com"});
-    desktop.WaitFor([&] { return Ended(disabling); });
+    const auto extension = [&](const char* command) {
+        const pid_t running = Spawn({"gnome-extensions", command, "velmora-suite@quillfern.com"});
+        desktop.WaitFor([&] { return Ended(running); });
+    };
+    const auto listedAfterRefresh = [&](const std::function<bool(const FormState&)>& holds) {
+        return desktop.WaitFor([&] {
+            app.ClickControl("PushButton1");
+            return holds(app.State());
+        });
+    };
+    extension("disable");
+    results.Check(listedAfterRefresh([](const FormState& form) { return form.Titles().empty(); }) &&
+                      !app.Dialog().has_value(),
+                  "with the extension gone (as on the lock screen) nothing is listed, no error");
     app.Stop();
     results.Check(xwayland != nullptr && app.Start({std::string("DISPLAY=") + xwayland}),
                   "with the extension disabled the program starts");
@@ -143,6 +156,17 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
                                        "then log out and in once.") &&
                       !app.State().Row(one),
                   "it lists X11 windows only and says how to enable the extension", notice);
+
+    app.PressDialogButton("OK");
+    extension("enable");
+    results.Check(listedAfterRefresh([&](const FormState& form) {
+        return form.Row(one) && form.Row(two) && !form.Row(std::string(velmora::kProductName));
+    }), "enabled meanwhile, the extension is followed: Wayland windows listed, the own never");
+    app.SetTicked(one, true);
+    app.ClickControl("PushButton11");
+    results.Check(desktop.WaitFor([&] { return untouched(one); }) &&
+                      state(two) == kToplevelMinimized,
+                  "and Restore restores exactly the ticked Wayland window through it");
 }
 
 }  // namespace e2e
