@@ -17,7 +17,7 @@ TestClient::TestClient(const std::string& program, const std::string& log,
     std::vector<std::string> argv{program, "--log", log};
     if (asks) argv.push_back("--ask");
     argv.insert(argv.end(), titles.begin(), titles.end());
-    pid_ = Spawn(argv, {}, Output::Discarded, pipeEnds[0]);
+    pid_ = Spawn(argv, {}, Output::Shown, pipeEnds[0]);
     close(pipeEnds[0]);
     commands_ = pipeEnds[1];
     if (pid_ == 0) throw std::runtime_error("the test client does not start");

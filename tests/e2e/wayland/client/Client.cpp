@@ -252,16 +252,21 @@ int Client::Run() {
     pollfd watched[] = {{wl_display_get_fd(display), POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
     while (!quit_ && !toplevels_.empty()) {
         while (wl_display_prepare_read(display) != 0) Dispatch();
-        if (wl_display_flush(display) < 0 && errno != EAGAIN) {
+        const bool unsent = wl_display_flush(display) < 0;
+        if (unsent && errno != EAGAIN) {
             wl_display_cancel_read(display);
             throw std::runtime_error("cannot write to the compositor");
         }
+        // No command is read while the compositor has not taken every request: more of them
+        // would overflow libwayland's buffer, which ends the connection.
+        watched[0].events = static_cast<short>(POLLIN | (unsent ? POLLOUT : 0));
+        watched[1].events = unsent ? 0 : POLLIN;
         if (poll(watched, std::size(watched), -1) < 0) {
             wl_display_cancel_read(display);
             if (errno == EINTR) continue;
             throw std::runtime_error("poll failed");
         }
-        if (watched[0].revents != 0) {
+        if ((watched[0].revents & ~POLLOUT) != 0) {
             if (wl_display_read_events(display) < 0) {
                 throw std::runtime_error("cannot read from the compositor");
             }
@@ -279,7 +284,9 @@ int Client::Run() {
 }
 
 bool Client::ReadCommands() {
-    char chunk[4096];
+    // Read only while every request was sent: a chunk this size makes at most 3,640 bytes of
+    // requests ("title N X" becomes a 16-byte set_title and X), within libwayland's 4,096.
+    char chunk[2048];
     const ssize_t got = read(STDIN_FILENO, chunk, sizeof chunk);
     if (got < 0) return errno == EINTR || errno == EAGAIN;
     input_.append(chunk, static_cast<std::size_t>(got));
