@@ -144,15 +144,13 @@ std::unique_ptr<x11::XConnection> ConnectX11() {
 }
 
 // The windows through the GNOME Shell extension for a program whose own window is on XWayland,
-// where the shell knows it by its X11 class, which Qt names after the application; nullptr
-// while the extension is not there.
+// known there by its process and title; nullptr while the extension is not there.
 std::unique_ptr<WindowSystem> ShellExtensionWindowsForX11Form() {
     std::unique_ptr<wayland::ForeignToplevelWire> wire = gnome::ConnectShellExtension();
     if (!wire) return nullptr;
     return std::make_unique<wayland::ForeignToplevelWindowSystem>(
-        std::move(wire),
-        wayland::OwnWindow{QCoreApplication::applicationName().toStdString(),
-                           std::string(kProductName), static_cast<std::uint32_t>(::getpid())});
+        std::move(wire), wayland::OwnWindow{{}, std::string(kProductName),
+                                            static_cast<std::uint32_t>(::getpid())});
 }
 
 // Runs the core on X11 windows; the application is on Qt's X11 platform. `advice`, if any,

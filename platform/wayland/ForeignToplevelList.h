@@ -31,11 +31,14 @@ struct Toplevel {
 
 // The program's own window as the compositor shows it: its app id and title, and its process
 // where the compositor tells processes (so that another instance's window is not taken for it).
+// Without an app id, by process and title alone: an XWayland window's app id is what its
+// toolkit makes of it, which differs between Qt releases.
 struct OwnWindow {
     std::string appId;
     std::string title;
     std::uint32_t pid = 0;
     bool Is(const Toplevel& toplevel) const {
+        if (appId.empty()) return pid != 0 && toplevel.pid == pid && toplevel.title == title;
         if (pid != 0 && toplevel.pid != 0 && toplevel.pid != pid) return false;
         return toplevel.appId == appId && toplevel.title == title;
     }

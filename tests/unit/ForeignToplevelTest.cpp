@@ -2,6 +2,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -186,6 +187,20 @@ TEST(ForeignToplevelList, ListsTitledOthersByActivationThenAnnouncement) {
         c.events(list);
         EXPECT_EQ(Titles(list), c.listed) << c.what;
     }
+}
+
+// The program's form on XWayland, whose app id its toolkit chooses: its process tells it.
+TEST(ForeignToplevelList, AnOwnWindowWithoutAppIdIsKnownByProcessAndTitle) {
+    ForeignToplevelList list;
+    Add(list, "Velmora Suite", 0, "velmora", 42);
+    Add(list, "Velmora Suite", 0, "velmora-suite", 43);
+    Add(list, "Velmora Suite", 0, "browser");  // process untold: never taken for the own
+    std::vector<std::string> appIds;
+    for (const Toplevel& toplevel : list.Listed(OwnWindow{{}, "Velmora Suite", 42})) {
+        appIds.push_back(toplevel.appId);
+    }
+    std::ranges::sort(appIds);
+    EXPECT_EQ(appIds, (std::vector<std::string>{"browser", "velmora-suite"}));
 }
 
 TEST(ForeignToplevelList, IdsAreNeverReused) {

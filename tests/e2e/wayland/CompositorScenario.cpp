@@ -161,7 +161,8 @@ void CompositorScenario(ToplevelDesktop& desktop, Velmora& app, Results& results
     extension("enable");
     results.Check(listedAfterRefresh([&](const FormState& form) {
         return form.Row(one) && form.Row(two) && !form.Row(std::string(velmora::kProductName));
-    }), "enabled meanwhile, the extension is followed: Wayland windows listed, the own never");
+    }), "enabled meanwhile, the extension is followed: Wayland windows listed, the own never",
+                  Join(app.State().Titles()));
     app.SetTicked(one, true);
     app.ClickControl("PushButton11");
     results.Check(desktop.WaitFor([&] { return untouched(one); }) &&
