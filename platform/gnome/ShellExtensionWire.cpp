@@ -14,7 +14,6 @@ namespace velmora::gnome {
 
 namespace {
 
-using wayland::ForeignToplevelList;
 using wayland::ToplevelRequest;
 
 const QString kService = QStringLiteral("com.quillfern.VelmoraSuite.Windows");
@@ -59,23 +58,16 @@ unsigned States(const Listed& window) {
            (window.focused ? wayland::kToplevelActivated : 0);
 }
 
-class ShellExtensionWire final : public wayland::ForeignToplevelWire {
+class ShellExtensionWire final : public wayland::ListingToplevelWire {
 public:
-    const ForeignToplevelList& toplevels() const override { return toplevels_; }
     // Lists the windows afresh: the listing costs the shell well under a millisecond.
     void Roundtrip() override;
-    // The listing is asked for, never announced: nothing arrives between round trips.
-    int EventSocket() const override { return -1; }
-    bool TakeInArrived() override { return true; }
     void Request(Hwnd toplevel, ToplevelRequest request) override;
     // Mutter offers no hidden state to extensions, and no fullscreen request is needed here.
     bool Offers(ToplevelRequest request) const override {
         return request != ToplevelRequest::Hide && request != ToplevelRequest::Show &&
                request != ToplevelRequest::UnsetFullscreen;
     }
-
-private:
-    ForeignToplevelList toplevels_;  // keyed by the shell's window ids
 };
 
 void ShellExtensionWire::Roundtrip() {

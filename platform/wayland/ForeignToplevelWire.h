@@ -44,4 +44,16 @@ public:
     virtual bool Offers(ToplevelRequest request) const = 0;
 };
 
+// A wire over which the toplevels are listed when asked (each Roundtrip takes a whole listing)
+// and nothing is announced in between: there is no socket to watch.
+class ListingToplevelWire : public ForeignToplevelWire {
+public:
+    const ForeignToplevelList& toplevels() const override { return toplevels_; }
+    int EventSocket() const override { return -1; }
+    bool TakeInArrived() override { return true; }
+
+protected:
+    ForeignToplevelList toplevels_;  // keyed by the listing's own window ids
+};
+
 }  // namespace velmora::wayland

@@ -14,7 +14,6 @@ namespace e2e {
 namespace {
 
 using velmora::Hwnd;
-using velmora::wayland::ForeignToplevelList;
 using velmora::wayland::JsonValue;
 using velmora::wayland::Toplevel;
 using velmora::wayland::ToplevelRequest;
@@ -29,7 +28,7 @@ constexpr char kListing[] = R"(global.display.list_all_windows()
                                                  : w.get_maximized()) !== 0,
                 above: w.is_above(), focused: w === global.display.focus_window})))";
 
-class ShellEvalWire final : public velmora::wayland::ForeignToplevelWire {
+class ShellEvalWire final : public velmora::wayland::ListingToplevelWire {
 public:
     ShellEvalWire() {
         GError* error = nullptr;
@@ -43,10 +42,7 @@ public:
     }
     ~ShellEvalWire() override { g_object_unref(bus_); }
 
-    const ForeignToplevelList& toplevels() const override { return toplevels_; }
     void Roundtrip() override;
-    int EventSocket() const override { return -1; }
-    bool TakeInArrived() override { return true; }
     void Request(Hwnd toplevel, ToplevelRequest request) override;
     bool Offers(ToplevelRequest request) const override {
         return request == ToplevelRequest::Activate;
@@ -57,7 +53,6 @@ private:
     std::string Eval(const std::string& script);
 
     GDBusConnection* bus_ = nullptr;
-    ForeignToplevelList toplevels_;
 };
 
 std::string ShellEvalWire::Eval(const std::string& script) {
